@@ -1,0 +1,24 @@
+#pragma once
+
+#include "format/ArchiveReader.h"
+#include "format/ArchiveWriter.h"
+
+#include <QBuffer>
+#include <QByteArray>
+
+#include <functional>
+#include <string>
+
+namespace lumidex::test {
+
+// Bytes written by `fill` through an ArchiveWriter.
+QByteArray writeBytes(const std::function<void(ArchiveWriter&)>& fill);
+
+// Runs `read` on an ArchiveReader over `bytes`; returns the number of bytes it consumed.
+int64_t readBytes(const QByteArray& bytes, const std::function<void(ArchiveReader&)>& read);
+
+// Hex dump "03 61 62" for readable failure messages.
+std::string hex(const QByteArray& bytes);
+QByteArray fromHex(const char* spaced);
+
+} // namespace lumidex::test
