@@ -1,12 +1,15 @@
 #include "catalog/ItemKey.h"
 
 #include <charconv>
+#include <cstdio>
 
 namespace lumidex {
 
 std::string ItemKey::text() const
 {
-    return "[" + std::to_string(level) + "," + std::to_string(index) + "]\n";
+    char buffer[32];
+    const int n = std::snprintf(buffer, sizeof buffer, "[%d,%d]\n", level, index);
+    return std::string(buffer, size_t(n));
 }
 
 std::optional<ItemKey> ItemKey::parse(std::string_view text)
