@@ -7,7 +7,9 @@ LUMIDEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 LUMIDEX_PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools
+    libzip-dev libarchive-dev libcdio-dev libblkid-dev
     libgtest-dev libgmock-dev
+    zip unzip gcab arj jlha-utils xorriso
 )
 
 as_root() {

@@ -9,10 +9,17 @@ namespace lumidex::cli {
 
 Command dumpCommand();
 Command resaveCommand();
+Command newCommand();
+Command categoryCommand();
+Command discCommand();
+Command optionsCommand();
+Command drivesCommand();
 
 const std::vector<Command>& commands()
 {
-    static const std::vector<Command> list = {dumpCommand(), resaveCommand()};
+    static const std::vector<Command> list = {dumpCommand(),     resaveCommand(),  newCommand(),
+                                              categoryCommand(), discCommand(),    optionsCommand(),
+                                              drivesCommand()};
     return list;
 }
 

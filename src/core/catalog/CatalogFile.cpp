@@ -27,7 +27,8 @@ CatalogLoadResult loadCatalogFile(const QString& path, const CatalogReadProgress
     return result;
 }
 
-QString saveCatalogFile(const QString& path, const Catalog& catalog, const std::function<void()>& stepDone)
+QString saveCatalogFile(const QString& path, const Catalog& catalog, const std::function<void()>& stepDone,
+                        const std::function<QString()>& beforeCommit)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -39,6 +40,15 @@ QString saveCatalogFile(const QString& path, const Catalog& catalog, const std::
     } catch (const ArchiveError& e) {
         file.cancelWriting();
         return QString::fromStdString(e.what());
+    }
+    if (!file.flush())
+        return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    if (beforeCommit) {
+        const QString error = beforeCommit();
+        if (!error.isEmpty()) {
+            file.cancelWriting();
+            return error;
+        }
     }
     if (!file.commit())
         return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());

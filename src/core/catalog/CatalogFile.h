@@ -18,6 +18,9 @@ CatalogLoadResult loadCatalogFile(const QString& path, const CatalogReadProgress
 
 // Writes the whole stream to a temporary file beside `path`, flushes it and renames it over `path`:
 // a failed save leaves the previous file as it was. Returns an empty string on success.
-QString saveCatalogFile(const QString& path, const Catalog& catalog, const std::function<void()>& stepDone = {});
+// `beforeCommit` runs once the stream is written and before it replaces the file; an error it
+// returns abandons the save, so a change elsewhere (the container) and the stream land together.
+QString saveCatalogFile(const QString& path, const Catalog& catalog, const std::function<void()>& stepDone = {},
+                        const std::function<QString()>& beforeCommit = {});
 
 } // namespace lumidex

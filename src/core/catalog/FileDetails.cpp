@@ -1,0 +1,88 @@
+#include "catalog/FileDetails.h"
+
+#include "format/IniFile.h"
+
+#include <QCoreApplication>
+
+namespace lumidex {
+
+FileDetails::Kind FileDetails::kindOf(std::string_view name)
+{
+    std::string tail(name.substr(name.size() >= 4 ? name.size() - 4 : 0));
+    for (char& c : tail)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    if (tail == ".mp3")
+        return Kind::Mp3;
+    for (const char* archive : {".rar", ".lha", ".lzh", ".zip", ".arj", ".cab"})
+        if (tail == archive)
+            return Kind::Archive;
+    return Kind::Description;
+}
+
+QString FileDetails::message(Status status)
+{
+    switch (status) {
+    case Status::NoIndexKey:
+        return QCoreApplication::translate("FileDetails", "Entry not exists !");
+    case Status::NoRecord:
+        return QCoreApplication::translate("FileDetails", "No description for selected file available !");
+    default:
+        return {};
+    }
+}
+
+FileDetails findFileDetails(CatalogContainer& container, int category, int disc, ItemKey key)
+{
+    FileDetails details;
+    const std::optional<IniFile> index = container.readIndex();
+    if (!index)
+        return details;
+    const std::optional<std::string> entry =
+        index->value("Category" + std::to_string(category), "Disk_" + std::to_string(disc));
+    if (!entry || entry->empty()) {
+        details.status = FileDetails::Status::NoIndexKey;
+        return details;
+    }
+    if (!container.entryNames().contains(QString::fromStdString(*entry), Qt::CaseInsensitive)) {
+        details.status = FileDetails::Status::NoEntry;
+        return details;
+    }
+    // A damaged entry reads like one without the record.
+    details.status = FileDetails::Status::NoRecord;
+    const auto records = container.readDescriptionEntry(*entry);
+    if (!records)
+        return details;
+    const std::string wanted = key.text();
+    for (const CFileObject& record : *records) {
+        if (equalsIgnoringAsciiCase(record.key, wanted)) {
+            details.status = FileDetails::Status::Found;
+            details.record = record;
+            break;
+        }
+    }
+    return details;
+}
+
+int32_t findNodeByPath(const DiscTree& tree, std::string_view path)
+{
+    int32_t parent = DiscTree::kNone;
+    int32_t node = DiscTree::kNone;
+    while (!path.empty()) {
+        const size_t slash = path.find('/');
+        const std::string_view name = path.substr(0, slash);
+        path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+        if (name.empty())
+            continue;
+        // Siblings: the first top-level node, or the parent's first child, then jump subtree by subtree.
+        int32_t child = parent == DiscTree::kNone ? (tree.empty() ? DiscTree::kNone : 0) : tree.firstChild(parent);
+        while (child != DiscTree::kNone && tree.text(child) != name)
+            child = tree.nextSibling(child);
+        if (child == DiscTree::kNone)
+            return DiscTree::kNone;
+        node = parent = child;
+    }
+    return node;
+}
+
+} // namespace lumidex

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "catalog/CatalogContainer.h"
+#include "catalog/DiscTree.h"
+
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lumidex {
+
+// Finding the stored info record of a disc's file: through the container index to the disc's
+// description entry, then the first record whose key matches the item's key (case ignored).
+struct FileDetails {
+    enum class Status {
+        Found,
+        NoContainer, // the container or its index cannot be read: nothing to say
+        NoIndexKey,  // the index names no entry for the disc: "Entry not exists !"
+        NoEntry,     // the entry the index names is missing: nothing to say
+        NoRecord,    // "No description for selected file available !"
+    };
+    enum class Kind { Description, Archive, Mp3 };
+
+    Status status = Status::NoContainer;
+    CFileObject record;
+
+    // Judged by the last four characters of the record's name, lower-cased.
+    static Kind kindOf(std::string_view name);
+    // The message a user sees for a status without a record, or an empty string.
+    static QString message(Status status);
+};
+
+FileDetails findFileDetails(CatalogContainer& container, int category, int disc, ItemKey key);
+
+// The node reached by following names from the top level ("a/b/c"), or DiscTree::kNone.
+int32_t findNodeByPath(const DiscTree& tree, std::string_view path);
+
+} // namespace lumidex
