@@ -8,7 +8,29 @@ namespace lumidex::cli {
 
 namespace {
 
-void writeDisc(JsonWriter& json, const Disc& disc)
+void writeEntries(JsonWriter& json, const std::optional<std::vector<CFileObject>>& records)
+{
+    json.key("entries");
+    if (!records) {
+        json.null();
+        return;
+    }
+    json.beginArray();
+    for (const CFileObject& record : *records) {
+        json.beginObject();
+        json.field("key", record.key);
+        json.field("name", record.name);
+        json.key("lines");
+        json.beginArray();
+        for (const std::string& line : record.lines)
+            json.value(std::string_view(line));
+        json.endArray();
+        json.endObject();
+    }
+    json.endArray();
+}
+
+void writeDisc(JsonWriter& json, const Disc& disc, const std::optional<std::vector<CFileObject>>* entries)
 {
     json.beginObject();
     json.field("name", disc.name);
@@ -41,6 +63,8 @@ void writeDisc(JsonWriter& json, const Disc& disc)
         json.endObject();
     }
     json.endArray();
+    if (entries)
+        writeEntries(json, *entries);
     json.endObject();
 }
 
@@ -126,7 +150,7 @@ void writeDebtor(JsonWriter& json, const Debtor& debtor)
 
 } // namespace
 
-void writeCatalogJson(std::FILE* out, const Catalog& catalog)
+void writeCatalogJson(std::FILE* out, const Catalog& catalog, const EntryReader& entries)
 {
     JsonWriter json(out);
     json.beginObject();
@@ -134,14 +158,21 @@ void writeCatalogJson(std::FILE* out, const Catalog& catalog)
     json.field("icons", int32_t(catalog.icons.count()));
     json.key("categories");
     json.beginArray();
-    for (const FilesCategory& category : catalog.filesCategories) {
+    for (size_t c = 0; c < catalog.filesCategories.size(); ++c) {
+        const FilesCategory& category = catalog.filesCategories[c];
         json.beginObject();
         json.field("name", category.name);
         json.field("kind", "files");
         json.key("discs");
         json.beginArray();
-        for (const Disc& disc : category.discs)
-            writeDisc(json, disc);
+        for (size_t d = 0; d < category.discs.size(); ++d) {
+            if (entries) {
+                const auto records = entries(int(c), int(d));
+                writeDisc(json, category.discs[d], &records);
+            } else {
+                writeDisc(json, category.discs[d], nullptr);
+            }
+        }
         json.endArray();
         json.endObject();
     }

@@ -14,11 +14,15 @@ Command categoryCommand();
 Command discCommand();
 Command optionsCommand();
 Command drivesCommand();
+Command scanCommand();
+Command rescanCommand();
+Command detailsCommand();
 
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> list = {dumpCommand(),     resaveCommand(),  newCommand(),
-                                              categoryCommand(), discCommand(),    optionsCommand(),
+                                              categoryCommand(), discCommand(),    scanCommand(),
+                                              rescanCommand(),   detailsCommand(), optionsCommand(),
                                               drivesCommand()};
     return list;
 }
