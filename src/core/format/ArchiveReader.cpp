@@ -2,6 +2,8 @@
 
 #include <QIODevice>
 
+#include <algorithm>
+
 namespace lumidex {
 
 namespace {
@@ -9,8 +11,10 @@ constexpr size_t kBufferSize = 256 * 1024;
 }
 
 ArchiveReader::ArchiveReader(QIODevice& device)
-    : m_device(device), m_size(device.size()), m_buf(kBufferSize), m_bufStart(device.pos())
+    : m_device(device), m_size(device.size()), m_bufStart(device.pos())
 {
+    // Small streams (a description entry, an image list) get a buffer of their own size.
+    m_buf.resize(size_t(std::clamp<int64_t>(m_size - m_bufStart, 1, int64_t(kBufferSize))));
 }
 
 void ArchiveReader::fail(const std::string& what) const

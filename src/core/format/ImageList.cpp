@@ -302,7 +302,9 @@ ImageList ImageList::read(ArchiveReader& reader)
         tiles = fullRows * perRow;
     else if (fullRows > 0)
         tiles = colour.width / cx;
-    const int held = int(std::min<int64_t>(inUse, tiles));
+    // Never more than a list may hold: a stream claiming 65535 in use would otherwise be
+    // written back with its 16-bit slot count wrapped to 0.
+    const int held = int(std::min<int64_t>({inUse, tiles, kMaxCount}));
 
     const bool alphaOnly = !hasMask && colour.anyAlpha();
     ImageList list(cx, cy);

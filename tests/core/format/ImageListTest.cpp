@@ -217,6 +217,19 @@ TEST(ImageList, ListIsFullAtTheLargestCountTheStreamCanHold)
     EXPECT_EQ(back.count(), ImageList::kMaxCount);
 }
 
+TEST(ImageList, ReadKeepsNoMoreThanTheLargestCount)
+{
+    // 65535 images of 1 x 1 in use, one per row of a 1-bit single-column bitmap.
+    const std::vector<QByteArray> rows(0xFFFF, QByteArray(4, '\0'));
+    const QByteArray stream = listHeader(0x0600, 0xFFFF, 0xFFFF, 1, 1, 0x00) + bitmapBlock(1, 1, rows, kMaskTable);
+    const ImageList list = readList(stream);
+    EXPECT_EQ(list.count(), ImageList::kMaxCount);
+    // In use 65534 and 65535 slots, not a slot count wrapped to 0.
+    const QByteArray written = writeList(list);
+    EXPECT_EQ(hex(written.mid(4, 4)), "FE FF FF FF");
+    EXPECT_EQ(readList(written).count(), ImageList::kMaxCount);
+}
+
 TEST(ImageList, UnchangedListReadIsWrittenBackByteForByteUntilChanged)
 {
     // Not what this system writes: 8 slots for 2 images, growth 4, a background colour, colour
