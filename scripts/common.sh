@@ -10,6 +10,7 @@ LUMIDEX_PACKAGES=(
     libzip-dev libarchive-dev libcdio-dev libblkid-dev
     libgtest-dev libgmock-dev
     zip unzip gcab arj jlha-utils xorriso
+    xvfb xauth imagemagick
 )
 
 as_root() {

@@ -54,9 +54,11 @@ std::optional<struct statx> statPath(int dirFd, const char* path)
     return st;
 }
 
+// Some file systems (overlay layers among them) report a birth time of 0: that is no time.
 int32_t creationOf(const struct statx& st)
 {
-    return clampTime((st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : st.stx_mtime.tv_sec);
+    const bool born = (st.stx_mask & STATX_BTIME) && st.stx_btime.tv_sec != 0;
+    return clampTime(born ? st.stx_btime.tv_sec : st.stx_mtime.tv_sec);
 }
 
 } // namespace

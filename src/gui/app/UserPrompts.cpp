@@ -1,0 +1,111 @@
+#include "gui/app/UserPrompts.h"
+
+#include "gui/app/CategoryWizard.h"
+#include "catalog/CategoryIcons.h"
+#include "gui/settings/OptionsSheet.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+
+namespace lumidex {
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("DialogPrompts", text);
+}
+
+QString caption()
+{
+    return QStringLiteral("Lumidex");
+}
+
+QString catalogFilter()
+{
+    return tr("Lumidex catalog (*.sav)");
+}
+
+} // namespace
+
+QMessageBox::StandardButton DialogPrompts::ask(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                                               QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, caption(), text, buttons, parent);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+void DialogPrompts::tell(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, caption(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString DialogPrompts::openCatalogPath(QWidget* parent, const QString& folder)
+{
+    QFileDialog dialog(parent, tr("Open Catalog"), folder, catalogFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("sav"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString DialogPrompts::saveCatalogPath(QWidget* parent, const QString& folder)
+{
+    QFileDialog dialog(parent, tr("Save As"), folder, catalogFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("sav"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<NewCategoryChoice> DialogPrompts::newCategory(QWidget* parent, bool mediaCategoryExists)
+{
+    CWizardCategory wizard(mediaCategoryExists, parent);
+    if (wizard.exec() != QDialog::Accepted)
+        return std::nullopt;
+    NewCategoryChoice choice{wizard.categoryName(), wizard.kind(), wizard.icon()};
+    if (choice.name.isEmpty() || choice.icon.isNull())
+        return std::nullopt;
+    return choice;
+}
+
+std::optional<QString> DialogPrompts::categoryName(QWidget* parent, const QString& caption, const QString& prompt,
+                                                   const QString& name)
+{
+    CRenameDialog dialog(caption, prompt, name, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.name();
+}
+
+std::optional<QImage> DialogPrompts::categoryIcon(QWidget* parent)
+{
+    const QString icons = QStringLiteral("/usr/share/icons");
+    const QString path = QFileDialog::getOpenFileName(
+        parent, tr("Change Icon"), QDir(icons).exists() ? icons : QDir::homePath(),
+        tr("Icons (*.png *.ico *.svg *.xpm *.bmp *.gif *.jpg *.jpeg)"));
+    if (path.isEmpty())
+        return std::nullopt;
+    QImage icon = categoryIconFromFile(path);
+    if (icon.isNull()) {
+        tell(parent, QMessageBox::Warning, tr("The icon cannot be read"));
+        return std::nullopt;
+    }
+    return icon;
+}
+
+std::optional<ScanOptions> DialogPrompts::scanOptions(QWidget* parent, const ScanOptions& options)
+{
+    OptionsSheet sheet(options, parent);
+    if (sheet.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return sheet.options();
+}
+
+} // namespace lumidex
