@@ -1,5 +1,6 @@
 // new, category and disc: commands that change a catalog through the same edits the window uses.
 #include "cli/Command.h"
+#include "cli/CommandSupport.h"
 
 #include "catalog/CatalogDocument.h"
 #include "catalog/CategoryEdits.h"
@@ -8,7 +9,6 @@
 #include "format/TextCodec.h"
 
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <optional>
@@ -21,46 +21,18 @@ Command discCommand();
 
 namespace {
 
-void printError(const QString& error)
-{
-    std::fprintf(stderr, "%s\n", qPrintable(error));
-}
-
-std::optional<int> parseIndex(const QString& text)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok && value >= 0 ? std::optional<int>(value) : std::nullopt;
-}
-
-// Opens the catalog, applies the edit and saves; the container change runs just before the new
-// stream replaces the old one, and a failure of either leaves both files as they were.
+// Opens the catalog, applies the edit and saves it with the edit's container change.
 int editCatalog(const QString& path, const std::function<CatalogEdit(Catalog&)>& edit)
 {
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        printError(QStringLiteral("cannot create a temporary folder"));
-        return ExitFailure;
-    }
-    CatalogDocument document(scratch.filePath(QStringLiteral("dummy.zip")));
-    if (const QString error = document.open(path); !error.isEmpty())
-        return readError(error);
-    const CatalogEdit result = edit(document.catalog());
+    CommandCatalog command;
+    if (const int status = command.open(path); status != ExitOk)
+        return status;
+    const CatalogEdit result = edit(command.catalog());
     if (!result.ok()) {
         printError(result.error);
         return ExitFailure;
     }
-    const QString error = document.save(path, {}, [&]() -> QString {
-        if (!result.containerChange)
-            return {};
-        CatalogContainer container = document.container();
-        return result.containerChange(container) ? QString() : container.errorString();
-    });
-    if (!error.isEmpty()) {
-        printError(error);
-        return ExitFailure;
-    }
-    return ExitOk;
+    return command.save(result.containerChange);
 }
 
 int runNew(const QStringList& args)

@@ -1,5 +1,6 @@
 // scan, rescan and details: discs read from folders and CD mount points, and their stored details.
 #include "cli/Command.h"
+#include "cli/CommandSupport.h"
 
 #include "catalog/CatalogDocument.h"
 #include "catalog/FileDetails.h"
@@ -12,7 +13,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <unistd.h>
 
@@ -26,18 +26,6 @@ Command rescanCommand();
 Command detailsCommand();
 
 namespace {
-
-void printError(const QString& error)
-{
-    std::fprintf(stderr, "%s\n", qPrintable(error));
-}
-
-std::optional<int> parseIndex(const QString& text)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok && value >= 0 ? std::optional<int>(value) : std::nullopt;
-}
 
 // The stored scan options with "--set FIELD=VALUE" overrides for this run; the arguments that are
 // not options stay in `rest`. An error text for a malformed or out-of-range override.
@@ -137,11 +125,10 @@ int runScanCommand(const QStringList& args)
     if (!category)
         return usageError(self, QStringLiteral("--category takes a category index"));
 
-    QTemporaryDir scratch;
-    CatalogDocument document(scratch.filePath(QStringLiteral("dummy.zip")));
-    if (const QString error = document.open(file); !error.isEmpty())
-        return readError(error);
-    Catalog& catalog = document.catalog();
+    CommandCatalog command;
+    if (const int status = command.open(file); status != ExitOk)
+        return status;
+    Catalog& catalog = command.catalog();
     if (size_t(*category) >= catalog.filesCategories.size()) {
         printError(QStringLiteral("There is no files category %1").arg(*category));
         return ExitFailure;
@@ -157,20 +144,11 @@ int runScanCommand(const QStringList& args)
         const QString label = GetVolumeLabel(LinuxDriveAccess(), root);
         disc.name = encodeCatalogText(label.isEmpty() ? QFileInfo(QDir::cleanPath(root)).fileName() : label);
     }
-    const QString entryFile = scratch.filePath(QStringLiteral("%1_%2.obj").arg(*category).arg(discIndex));
+    const QString entryFile = command.scratchFile(QStringLiteral("%1_%2.obj").arg(*category).arg(discIndex));
     if (!runScan(options, root, disc, entryFile))
         return ExitFailure;
     discs.push_back(std::move(disc));
-
-    const QString error = document.save(file, {}, [&]() -> QString {
-        CatalogContainer container = document.container();
-        return container.addDisc(*category, discIndex, entryFile) ? QString() : container.errorString();
-    });
-    if (!error.isEmpty()) {
-        printError(error);
-        return ExitFailure;
-    }
-    return ExitOk;
+    return command.save([&](CatalogContainer& c) { return c.addDisc(*category, discIndex, entryFile); });
 }
 
 int runRescanCommand(const QStringList& args)
@@ -188,11 +166,10 @@ int runRescanCommand(const QStringList& args)
     const QString file = rest[0];
     const QString root = rest[3];
 
-    QTemporaryDir scratch;
-    CatalogDocument document(scratch.filePath(QStringLiteral("dummy.zip")));
-    if (const QString error = document.open(file); !error.isEmpty())
-        return readError(error);
-    Catalog& catalog = document.catalog();
+    CommandCatalog command;
+    if (const int status = command.open(file); status != ExitOk)
+        return status;
+    Catalog& catalog = command.catalog();
     if (size_t(*category) >= catalog.filesCategories.size()
         || size_t(*discIndex) >= catalog.filesCategories[size_t(*category)].discs.size()) {
         printError(QStringLiteral("Category %1 has no disc %2").arg(*category).arg(*discIndex));
@@ -205,20 +182,11 @@ int runRescanCommand(const QStringList& args)
     rescanned.records = disc.records;
     if (options.isOn(ScanOptions::UseLabel))
         rescanned.name = encodeCatalogText(GetVolumeLabel(LinuxDriveAccess(), root));
-    const QString entryFile = scratch.filePath(QStringLiteral("%1_%2.obj").arg(*category).arg(*discIndex));
+    const QString entryFile = command.scratchFile(QStringLiteral("%1_%2.obj").arg(*category).arg(*discIndex));
     if (!runScan(options, root, rescanned, entryFile))
         return ExitFailure;
     disc = std::move(rescanned);
-
-    const QString error = document.save(file, {}, [&]() -> QString {
-        CatalogContainer container = document.container();
-        return container.updateDisc(*category, *discIndex, entryFile) ? QString() : container.errorString();
-    });
-    if (!error.isEmpty()) {
-        printError(error);
-        return ExitFailure;
-    }
-    return ExitOk;
+    return command.save([&](CatalogContainer& c) { return c.updateDisc(*category, *discIndex, entryFile); });
 }
 
 void printLine(const std::string& line)
@@ -235,11 +203,10 @@ int runDetailsCommand(const QStringList& args)
     const auto discIndex = parseIndex(args[2]);
     if (!category || !discIndex)
         return usageError(self, QStringLiteral("CAT and DISC are indexes"));
-    QTemporaryDir scratch;
-    CatalogDocument document(scratch.filePath(QStringLiteral("dummy.zip")));
-    if (const QString error = document.open(args[0]); !error.isEmpty())
-        return readError(error);
-    const Catalog& catalog = document.catalog();
+    CommandCatalog command;
+    if (const int status = command.open(args[0]); status != ExitOk)
+        return status;
+    const Catalog& catalog = command.catalog();
     if (size_t(*category) >= catalog.filesCategories.size()
         || size_t(*discIndex) >= catalog.filesCategories[size_t(*category)].discs.size()) {
         printError(QStringLiteral("Category %1 has no disc %2").arg(*category).arg(*discIndex));
@@ -251,7 +218,7 @@ int runDetailsCommand(const QStringList& args)
         printError(QStringLiteral("%1 is not on the disc").arg(args[3]));
         return ExitFailure;
     }
-    CatalogContainer container = document.container();
+    CatalogContainer container = command.document().container();
     const FileDetails details = findFileDetails(container, *category, *discIndex, tree.key(node));
     if (details.status != FileDetails::Status::Found) {
         const QString message = FileDetails::message(details.status);
