@@ -306,7 +306,7 @@ bool CatalogContainer::create(const std::vector<int>& discCounts)
     return zip.close() || fail(zip.errorString());
 }
 
-bool CatalogContainer::addDisc(int category, int disc, const QString& entryFile)
+bool CatalogContainer::storeDescriptionEntry(int category, int disc, const QString& entryFile, bool added)
 {
     if (category < 0 || disc < 0)
         return fail(QStringLiteral("invalid disc %1 of category %2").arg(disc).arg(category));
@@ -322,11 +322,15 @@ bool CatalogContainer::addDisc(int category, int disc, const QString& entryFile)
     const std::string name = entryName(category, disc, false);
     if (!zip.put(name, *bytes))
         return fail(zip.errorString());
-    const int n = discCount(*index, category);
-    if (n == INT_MAX)
-        return fail(QStringLiteral("category %1 is full").arg(category));
-    index->setValue(sectionName(category), "Disk_Count", std::to_string(n + 1));
-    index->setValue(sectionName(category), diskKey(n), name);
+    int key = disc;
+    if (added) {
+        // A new disc takes the next key, whatever its tab; the count grows by one.
+        key = discCount(*index, category);
+        if (key == INT_MAX)
+            return fail(QStringLiteral("category %1 is full").arg(category));
+        index->setValue(sectionName(category), "Disk_Count", std::to_string(key + 1));
+    }
+    index->setValue(sectionName(category), diskKey(key), name);
     if (!storeIndex(zip, *index) || !commit(zip))
         return false;
     // Only now is the data safe in the container.
@@ -334,27 +338,14 @@ bool CatalogContainer::addDisc(int category, int disc, const QString& entryFile)
     return true;
 }
 
+bool CatalogContainer::addDisc(int category, int disc, const QString& entryFile)
+{
+    return storeDescriptionEntry(category, disc, entryFile, true);
+}
+
 bool CatalogContainer::updateDisc(int category, int disc, const QString& entryFile)
 {
-    if (category < 0 || disc < 0)
-        return fail(QStringLiteral("invalid disc %1 of category %2").arg(disc).arg(category));
-    const auto bytes = readWholeFile(entryFile, m_error);
-    if (!bytes)
-        return false;
-    ZipArchive zip;
-    if (!openForEdit(zip))
-        return false;
-    auto index = loadIndex(zip, false);
-    if (!index)
-        return false;
-    const std::string name = entryName(category, disc, false);
-    if (!zip.put(name, *bytes))
-        return fail(zip.errorString());
-    index->setValue(sectionName(category), diskKey(disc), name);
-    if (!storeIndex(zip, *index) || !commit(zip))
-        return false;
-    QFile::remove(entryFile);
-    return true;
+    return storeDescriptionEntry(category, disc, entryFile, false);
 }
 
 bool CatalogContainer::deleteDisc(int category, int disc)

@@ -83,6 +83,9 @@ private:
     bool storeIndex(ZipArchive& zip, IniFile& index);
     bool commit(ZipArchive& zip);
     std::optional<std::string> coverNameFromIndex(const IniFile& index, int category, int disc);
+    // Puts `entryFile` in as "<category>_<disc>.obj" and names it in the index: under the next
+    // key with the count raised for a disc just added, under its own key for a disc scanned again.
+    bool storeDescriptionEntry(int category, int disc, const QString& entryFile, bool added);
     bool renumberLaterDiscs(ZipArchive& zip, IniFile& index, int category, int removedDisc, int oldCount);
     bool checkCoverName(const std::string& name);
 
