@@ -1,11 +1,9 @@
 #include "gui/app/UserPrompts.h"
 
 #include "gui/app/CategoryWizard.h"
-#include "catalog/CategoryIcons.h"
 #include "gui/settings/OptionsSheet.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileDialog>
 
 namespace lumidex {
@@ -86,18 +84,11 @@ std::optional<QString> DialogPrompts::categoryName(QWidget* parent, const QStrin
 
 std::optional<QImage> DialogPrompts::categoryIcon(QWidget* parent)
 {
-    const QString icons = QStringLiteral("/usr/share/icons");
-    const QString path = QFileDialog::getOpenFileName(
-        parent, tr("Change Icon"), QDir(icons).exists() ? icons : QDir::homePath(),
-        tr("Icons (*.png *.ico *.svg *.xpm *.bmp *.gif *.jpg *.jpeg)"));
-    if (path.isEmpty())
+    // The wizard's icon page on its own: the built-in icons and any image file the user adds.
+    CAddIconSheet sheet(parent);
+    if (sheet.exec() != QDialog::Accepted || sheet.icon().isNull())
         return std::nullopt;
-    QImage icon = categoryIconFromFile(path);
-    if (icon.isNull()) {
-        tell(parent, QMessageBox::Warning, tr("The icon cannot be read"));
-        return std::nullopt;
-    }
-    return icon;
+    return sheet.icon();
 }
 
 std::optional<ScanOptions> DialogPrompts::scanOptions(QWidget* parent, const ScanOptions& options)
