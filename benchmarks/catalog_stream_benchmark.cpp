@@ -2,6 +2,7 @@
 //   catalog_stream_benchmark [ITEMS]
 // Peak memory is the growth of the process's maximum resident set size during a phase, divided by
 // the number of items. The read runs in a fresh process so that its peak is its own.
+#include "GeneratedCatalog.h"
 #include "catalog/CatalogFile.h"
 
 #include <QCoreApplication>
@@ -34,42 +35,6 @@ double secondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Discs of 100,000 items: folders of 100 files, 8 levels deep at most, names like real ones.
-Catalog buildCatalog(int items)
-{
-    Catalog c;
-    c.icons.append(QImage());
-    c.filesCategories.emplace_back().name = "Software";
-    int made = 0;
-    for (int d = 0; made < items; ++d) {
-        Disc& disc = c.filesCategories[0].discs.emplace_back();
-        disc.name = "CD" + std::to_string(d);
-        const int discItems = std::min(100000, items - made);
-        std::vector<int32_t> path;
-        for (int i = 0; i < discItems; ++i) {
-            const bool folder = i % 101 == 0;
-            if (folder && path.size() >= 8)
-                path.resize(2);
-            const int32_t parent = path.empty() ? DiscTree::kNone : path.back();
-            const std::string name = folder ? "Folder " + std::to_string(i) : "file_" + std::to_string(i) + ".dat";
-            const int32_t node = disc.tree.append(parent, name, folder ? 1 : 3, folder ? 1 : 3);
-            if (folder)
-                path.push_back(node);
-            FileInfoRecord r;
-            r.level = disc.tree.level(node);
-            r.index = node;
-            r.size = folder ? 0 : 1000 + i;
-            r.created = 1100000000 + i;
-            r.folder = folder;
-            if (i % 1000 == 0)
-                r.comment = "a comment";
-            disc.records.append(std::move(r));
-        }
-        made += discItems;
-    }
-    return c;
-}
-
 } // namespace
 
 int readPhase(const QString& path, int items)
@@ -98,7 +63,7 @@ int main(int argc, char** argv)
 
     const long baseline = peakRssKiB();
     auto start = std::chrono::steady_clock::now();
-    const Catalog catalog = buildCatalog(items);
+    const Catalog catalog = bench::buildCatalog(items);
     const double buildSeconds = secondsSince(start);
     const long built = peakRssKiB();
 

@@ -8,6 +8,7 @@
 //    for its top level, as the pages do when their tabs are first shown.
 #include "gui/catalog/DiscTreeModel.h"
 
+#include "GeneratedCatalog.h"
 #include "catalog/CatalogFile.h"
 
 #include <QGuiApplication>
@@ -76,47 +77,12 @@ void folderPhase(int files)
                 listSeconds, coldSeconds, coldSeconds * 1e9 / files, warmSeconds, sum);
 }
 
-// Discs of 100,000 items: folders of 100 files, 8 levels deep at most.
-Catalog buildCatalog(int items)
-{
-    Catalog c;
-    c.icons.append(QImage());
-    c.filesCategories.emplace_back().name = "Software";
-    int made = 0;
-    for (int d = 0; made < items; ++d) {
-        Disc& disc = c.filesCategories[0].discs.emplace_back();
-        disc.name = "CD" + std::to_string(d);
-        const int discItems = std::min(100000, items - made);
-        std::vector<int32_t> path;
-        for (int i = 0; i < discItems; ++i) {
-            const bool folder = i % 101 == 0;
-            if (folder && path.size() >= 8)
-                path.resize(2);
-            const int32_t parent = path.empty() ? DiscTree::kNone : path.back();
-            const std::string name = folder ? "Folder " + std::to_string(i) : "file_" + std::to_string(i) + ".dat";
-            const int32_t node = disc.tree.append(parent, name, folder ? DiscTree::kFolderImage : DiscTree::kFileImage,
-                                                  folder ? DiscTree::kFolderImage : DiscTree::kFileImage);
-            if (folder)
-                path.push_back(node);
-            FileInfoRecord r;
-            r.level = disc.tree.level(node);
-            r.index = node;
-            r.size = folder ? 0 : 1000 + i;
-            r.created = 1100000000 + i;
-            r.folder = folder;
-            disc.records.append(std::move(r));
-        }
-        made += discItems;
-    }
-    return c;
-}
-
 int catalogPhase(int items)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.sav"));
     {
-        const Catalog catalog = buildCatalog(items);
+        const Catalog catalog = bench::buildCatalog(items);
         const QString error = saveCatalogFile(path, catalog);
         if (!error.isEmpty()) {
             std::fprintf(stderr, "write failed: %s\n", qPrintable(error));
