@@ -2,6 +2,7 @@
 
 #include "format/ArchiveError.h"
 #include "format/ArchiveReader.h"
+#include "format/ArchiveWriter.h"
 #include "format/ZipArchive.h"
 
 #include <QBuffer>
@@ -637,6 +638,30 @@ std::optional<std::vector<CFileObject>> CatalogContainer::readDescriptionEntry(c
         return std::nullopt;
     }
     return records;
+}
+
+bool CatalogContainer::writeDescriptionEntry(const std::string& name, const std::vector<CFileObject>& records)
+{
+    m_error.clear();
+    if (!isPlainEntryName(name) || !endsWithIgnoringAsciiCase(name, ".obj"))
+        return fail(QStringLiteral("invalid entry name '%1'").arg(nameText(name)));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        ArchiveWriter writer(buffer);
+        for (const CFileObject& record : records)
+            record.Serialize(writer);
+        writer.flush();
+    }
+    ZipArchive zip;
+    if (!openForEdit(zip))
+        return false;
+    if (!zip.contains(name))
+        return fail(QStringLiteral("the container has no entry '%1'").arg(nameText(name)));
+    if (!zip.put(name, bytes))
+        return fail(zip.errorString());
+    return commit(zip);
 }
 
 QStringList CatalogContainer::entryNames()

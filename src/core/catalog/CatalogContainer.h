@@ -68,6 +68,8 @@ public:
     // The disc's info records in stored order; nullopt when the entry is missing or unreadable.
     std::optional<std::vector<CFileObject>> readDescriptionEntry(int category, int disc);
     std::optional<std::vector<CFileObject>> readDescriptionEntry(const std::string& entryName);
+    // Replaces the entry's records (a correction of a stored record); the entry must exist.
+    bool writeDescriptionEntry(const std::string& entryName, const std::vector<CFileObject>& records);
 
     // Plain access, for inspection and tests.
     QStringList entryNames();

@@ -82,6 +82,14 @@ CatalogEdit setDiscComment(Catalog& catalog, int category, int disc, const std::
     return {};
 }
 
+CatalogEdit setItemComment(Catalog& catalog, int category, int disc, ItemKey key, const std::string& comment)
+{
+    if (QString error = checkDisc(catalog, category, disc); !error.isEmpty())
+        return CatalogEdit::failed(error);
+    catalog.filesCategories[size_t(category)].discs[size_t(disc)].records.findOrAppend(key).comment = comment;
+    return {};
+}
+
 CatalogEdit storeDiscCover(Catalog& catalog, int category, int disc, const QString& pictureFile)
 {
     if (QString error = checkDisc(catalog, category, disc); !error.isEmpty())

@@ -21,6 +21,9 @@ CatalogEdit deleteDisc(Catalog& catalog, int category, int disc);
 CatalogEdit moveDisc(Catalog& catalog, int category, int disc, int target);
 CatalogEdit renameDisc(Catalog& catalog, int category, int disc, const std::string& name);
 CatalogEdit setDiscComment(Catalog& catalog, int category, int disc, const std::string& comment);
+// The comment of a file or folder: its record's comment is replaced, or a record with only the
+// key and the comment is appended when the item has none, so each key keeps one record.
+CatalogEdit setItemComment(Catalog& catalog, int category, int disc, ItemKey key, const std::string& comment);
 CatalogEdit storeDiscCover(Catalog& catalog, int category, int disc, const QString& pictureFile);
 CatalogEdit removeDiscCover(Catalog& catalog, int category, int disc);
 

@@ -48,6 +48,7 @@ FileDetails findFileDetails(CatalogContainer& container, int category, int disc,
         details.status = FileDetails::Status::NoEntry;
         return details;
     }
+    details.entryName = *entry;
     // A damaged entry reads like one without the record.
     details.status = FileDetails::Status::NoRecord;
     const auto records = container.readDescriptionEntry(*entry);
@@ -62,6 +63,29 @@ FileDetails findFileDetails(CatalogContainer& container, int category, int disc,
         }
     }
     return details;
+}
+
+QString updateMp3Details(CatalogContainer& container, int category, int disc, ItemKey key, const Mp3Fields& fields)
+{
+    const FileDetails details = findFileDetails(container, category, disc, key);
+    if (details.status != FileDetails::Status::Found) {
+        const QString message = FileDetails::message(details.status);
+        return message.isEmpty() ? container.errorString() : message;
+    }
+    auto records = container.readDescriptionEntry(details.entryName);
+    if (!records)
+        return container.errorString();
+    const std::string wanted = key.text();
+    for (CFileObject& record : *records) {
+        if (equalsIgnoringAsciiCase(record.key, wanted)) {
+            record.lines = {buildMp3InfoLine(fields)};
+            record.loadedLineCount = 1;
+            break;
+        }
+    }
+    if (!container.writeDescriptionEntry(details.entryName, *records))
+        return container.errorString();
+    return {};
 }
 
 int32_t findNodeByPath(const DiscTree& tree, std::string_view path)

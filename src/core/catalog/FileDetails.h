@@ -2,6 +2,7 @@
 
 #include "catalog/CatalogContainer.h"
 #include "catalog/DiscTree.h"
+#include "scan/Mp3Data.h"
 
 #include <QString>
 
@@ -24,6 +25,7 @@ struct FileDetails {
     enum class Kind { Description, Archive, Mp3 };
 
     Status status = Status::NoContainer;
+    std::string entryName; // the disc's description entry, once the index named it
     CFileObject record;
 
     // Judged by the last four characters of the record's name, lower-cased.
@@ -33,6 +35,11 @@ struct FileDetails {
 };
 
 FileDetails findFileDetails(CatalogContainer& container, int category, int disc, ItemKey key);
+
+// "Update info" of the MP3 window: the record of `key` in the disc's description entry gets the
+// one line built from `fields`; every other record stays as it was, in its place. An error text,
+// or empty on success.
+QString updateMp3Details(CatalogContainer& container, int category, int disc, ItemKey key, const Mp3Fields& fields);
 
 // The node reached by following names from the top level ("a/b/c"), or DiscTree::kNone.
 int32_t findNodeByPath(const DiscTree& tree, std::string_view path);

@@ -111,6 +111,27 @@ TEST(DiscEdits, MoveDeleteRenameComment)
     EXPECT_FALSE(renameDisc(c, 1, 3, "x").ok());
 }
 
+TEST(DiscEdits, ItemCommentsKeepOneRecordPerKey)
+{
+    Catalog c = makeDefaultCatalog();
+    Disc& d = c.filesCategories[0].discs.emplace_back();
+    test::fillSmallDisc(d);
+    const size_t before = d.records.size();
+    const ItemKey scanned = d.records[1].key();
+    const ItemKey unrecorded{7, 99};
+
+    ASSERT_TRUE(setItemComment(c, 0, 0, scanned, "first").ok());
+    ASSERT_TRUE(setItemComment(c, 0, 0, scanned, "two\r\nlines").ok());
+    ASSERT_TRUE(setItemComment(c, 0, 0, unrecorded, "new").ok());
+    ASSERT_TRUE(setItemComment(c, 0, 0, unrecorded, "again").ok());
+
+    ASSERT_EQ(d.records.size(), before + 1);
+    EXPECT_EQ(d.records.find(scanned)->comment, "two\r\nlines");
+    EXPECT_EQ(d.records[before].key(), unrecorded);
+    EXPECT_EQ(d.records[before].comment, "again");
+    EXPECT_FALSE(setItemComment(c, 0, 1, scanned, "x").ok());
+}
+
 TEST(DiscEdits, CoverFilesAreCheckedBeforeAnythingChanges)
 {
     QTemporaryDir dir;
