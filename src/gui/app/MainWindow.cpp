@@ -6,14 +6,18 @@
 #include "format/TextCodec.h"
 #include "gui/app/CategoryBar.h"
 #include "gui/app/UserPrompts.h"
+#include "gui/catalog/DiscCommands.h"
 #include "gui/catalog/FilesCategoryPage.h"
+#include "gui/scan/ScanCommands.h"
 #include "gui/widgets/ProgressDialog.h"
+#include "scan/LinuxDriveAccess.h"
 #include "settings/AppPaths.h"
 #include "settings/SettingsStore.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -100,11 +104,13 @@ struct MainWindow::LoadJob {
     QString error;
 };
 
-MainWindow::MainWindow(int language, std::unique_ptr<UserPrompts> prompts, QWidget* parent)
+MainWindow::MainWindow(int language, std::unique_ptr<UserPrompts> prompts, std::unique_ptr<DriveAccess> drives,
+                       QWidget* parent)
     : QMainWindow(parent)
     , m_prompts(prompts ? std::move(prompts) : std::make_unique<DialogPrompts>())
     , m_language(language)
     , m_document(workingContainerPath())
+    , m_driveAccess(drives ? std::move(drives) : std::make_unique<LinuxDriveAccess>())
 {
     setObjectName(QStringLiteral("mainWindow"));
     // The program's own icon when the application has one, else the disc of the default category.
@@ -121,12 +127,15 @@ MainWindow::MainWindow(int language, std::unique_ptr<UserPrompts> prompts, QWidg
     createToolBar();
     createStatusBar();
     createCentralArea();
+    createDiscCommands();
 
     m_statusTimer.setSingleShot(true);
     m_statusTimer.setInterval(kStatusRestoreMs);
     connect(&m_statusTimer, &QTimer::timeout, this, [this] { setStatusText(m_savedStatus); });
 
     setStatusText(tr("\t- CD Drive is not selected -"));
+    setDriveIndicator(false);
+    m_scanCommands->buildDriveList();
     // A working container left behind by an earlier run is replaced by a new one.
     const QString error = m_document.resetToNew();
     rebuildPages();
@@ -142,6 +151,9 @@ MainWindow::MainWindow(int language, std::unique_ptr<UserPrompts> prompts, QWidg
 
 MainWindow::~MainWindow()
 {
+    // A scan still running uses the drives and the catalog: it ends before they go.
+    delete m_scanCommands;
+    m_scanCommands = nullptr;
     if (m_loader) {
         // Its queued reports die with this window; the thread itself must end first.
         m_loader->wait();
@@ -221,15 +233,37 @@ void MainWindow::createActions()
                               "<p>Free software under the GNU General Public License, version 3 or later.</p>"));
     });
 
-    addCommand(QStringLiteral("actionSelectDrive"), tr("Select CDRom"),
-               commandIcon("drive-optical", QStyle::SP_DriveCDIcon), false);
-    addCommand(QStringLiteral("actionScanCd"), tr("Scan CD"), commandIcon("media-optical", QStyle::SP_DriveDVDIcon),
-               false);
+    a = addCommand(QStringLiteral("actionSelectDrive"), tr("Select CDRom"),
+                   commandIcon("drive-optical", QStyle::SP_DriveCDIcon), true);
+    connect(a, &QAction::triggered, this, [this] {
+        if (!isBusy())
+            m_scanCommands->selectDrive();
+    });
+    a = addCommand(QStringLiteral("actionScanCd"), tr("Scan CD"), commandIcon("media-optical", QStyle::SP_DriveDVDIcon),
+                   false);
+    connect(a, &QAction::triggered, this, [this] {
+        if (isBusy())
+            return;
+        // The popup of numbered names opens below the toolbar button.
+        QAction* scan = m_actions.value(QStringLiteral("actionScanCd"));
+        QPoint at = QCursor::pos();
+        for (QToolBar* bar : findChildren<QToolBar*>())
+            if (QWidget* button = bar->widgetForAction(scan))
+                at = button->mapToGlobal(button->rect().bottomLeft());
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_scanCommands->scanCd(at);
+        QApplication::restoreOverrideCursor();
+    });
     a = addCommand(QStringLiteral("actionAdditionalScan"), tr("Additional scan option"),
-                   commandIcon("document-properties", QStyle::SP_FileDialogListView), false);
+                   commandIcon("document-properties", QStyle::SP_FileDialogListView), true);
     a->setCheckable(true);
-    addCommand(QStringLiteral("actionSelectPath"), tr("Select path"), commandIcon("folder-open", QStyle::SP_DirOpenIcon),
-               false);
+    connect(a, &QAction::toggled, this, [this](bool on) { m_scanCommands->setNumbering(on); });
+    a = addCommand(QStringLiteral("actionSelectPath"), tr("Select path"),
+                   commandIcon("folder-open", QStyle::SP_DirOpenIcon), false);
+    connect(a, &QAction::triggered, this, [this] {
+        if (!isBusy())
+            m_scanCommands->selectPath();
+    });
     addCommand(QStringLiteral("actionDebtors"), tr("Debtors"), commandIcon("contact-new", QStyle::SP_DirHomeIcon),
                false);
     a = addCommand(QStringLiteral("actionSearch"), tr("Search"), commandIcon("edit-find", QStyle::SP_FileDialogContentsView),
@@ -313,7 +347,7 @@ void MainWindow::createStatusBar()
     m_statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(m_statusLabel, 1);
 
-    // The drive indicator shows the selected CD drive's state once drives can be chosen.
+    // The selected CD drive's state: ready or not.
     m_driveIndicator = new QLabel(this);
     m_driveIndicator->setObjectName(QStringLiteral("driveIndicator"));
     m_driveIndicator->setFixedSize(25, 18);
@@ -365,6 +399,66 @@ void MainWindow::createCentralArea()
     layout->addLayout(right, 1);
 
     setCentralWidget(central);
+}
+
+void MainWindow::createDiscCommands()
+{
+    WindowContext context;
+    context.window = this;
+    context.document = &m_document;
+    context.prompts = m_prompts.get();
+    context.legacy = [this] { return legacyCodePage(); };
+    context.scanOptions = [this] { return m_options; };
+    context.currentCategory = [this] { return m_current; };
+    context.filesPage = [this](int category) { return filesPage(category); };
+    context.runContainerChange = [this](const CatalogEdit& edit) { return runContainerChange(edit); };
+
+    m_discCommands = new DiscCommands(context, this);
+    m_scanCommands = new ScanCommands(context, *m_driveAccess, this);
+    connect(m_discCommands, &DiscCommands::updateRequested, this, [this](int category, int disc) {
+        if (!isBusy())
+            m_scanCommands->updateDisc(category, disc);
+    });
+    connect(m_scanCommands, &ScanCommands::statusTextChanged, this, &MainWindow::setStatusText);
+    connect(m_scanCommands, &ScanCommands::driveStateChanged, this, &MainWindow::setDriveIndicator);
+    connect(m_scanCommands, &ScanCommands::selectedDriveChanged, this, &MainWindow::updateScanCommands);
+    connect(m_scanCommands, &ScanCommands::scanStarted, this, [this] { setCommandsEnabled(false); });
+    connect(m_scanCommands, &ScanCommands::scanFinished, this, &MainWindow::scanEnded);
+}
+
+bool MainWindow::isBusy() const
+{
+    return m_loader != nullptr || (m_scanCommands && m_scanCommands->isScanning());
+}
+
+FilesCategoryPage* MainWindow::filesPage(int category) const
+{
+    if (category < 0 || size_t(category) >= m_document.catalog().filesCategories.size())
+        return nullptr;
+    return qobject_cast<FilesCategoryPage*>(m_pageArea->widget(category));
+}
+
+void MainWindow::updateScanCommands()
+{
+    const bool files = filesPage(m_current) != nullptr;
+    m_actions.value(QStringLiteral("actionScanCd"))
+        ->setEnabled(files && isDriveSelected(m_scanCommands->selectedDrive()));
+    m_actions.value(QStringLiteral("actionSelectPath"))->setEnabled(files);
+}
+
+void MainWindow::setDriveIndicator(bool ready)
+{
+    const QIcon drive = style()->standardIcon(QStyle::SP_DriveCDIcon);
+    m_driveIndicator->setPixmap(drive.pixmap(16, 16, ready ? QIcon::Normal : QIcon::Disabled));
+    m_driveIndicator->setToolTip(ready ? tr("Drive ready") : tr("Drive not ready"));
+    m_driveIndicator->setProperty("ready", ready);
+}
+
+void MainWindow::scanEnded()
+{
+    setCommandsEnabled(true);
+    if (m_closeAfterScan)
+        QTimer::singleShot(0, this, &QWidget::close);
 }
 
 // ----- status and caption ---------------------------------------------------------------------
@@ -439,6 +533,22 @@ void MainWindow::rebuildPages()
         FilesCategory& category = catalog.filesCategories[size_t(i)];
         auto* page = new FilesCategoryPage(category, m_pageArea);
         page->setLegacyCodePage(legacyCodePage());
+        connect(page, &FilesCategoryPage::tabMenuRequested, this, [this, i](int disc, const QPoint& at) {
+            if (!isBusy())
+                m_discCommands->showTabMenu(i, disc, at);
+        });
+        connect(page, &FilesCategoryPage::itemSelected, this,
+                [this, i](int disc, int32_t node) { m_discCommands->showItemMp3(i, disc, node); });
+        connect(page, &FilesCategoryPage::itemCommentRequested, this, [this, i](int disc, int32_t node) {
+            if (!isBusy())
+                m_discCommands->editItemComment(i, disc, node);
+        });
+        connect(page, &FilesCategoryPage::discPageCreated, this,
+                [this, i](int disc, DiscPage* discPage) { m_discCommands->preparePage(i, disc, discPage); });
+        connect(page, &FilesCategoryPage::detailsRequested, this, [this, i](int disc, int32_t node) {
+            if (!isBusy())
+                m_discCommands->showDetails(i, disc, node);
+        });
         m_pageArea->addWidget(page);
         entries.append({decode(category.name), catalog.categoryIcon(i), false});
     }
@@ -474,7 +584,7 @@ void MainWindow::showCategoryPage(int index)
     m_pageArea->setCurrentIndex(index);
     m_bar->setCurrentEntry(index);
     m_current = index;
-    // Scan CD and Select path follow the category once discs can be scanned.
+    updateScanCommands();
     refreshEntryCount();
     if (m_document.catalog().isMediaIndex(index))
         m_pageArea->currentWidget()->setFocus();
@@ -585,6 +695,7 @@ void MainWindow::resetToNewCatalog()
     buildRecentMenu();
     updateCaption({});
     setStatusText(tr("\t- CD Drive is not selected -"));
+    m_scanCommands->resetSelection();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     clearPages();
     const QString error = m_document.resetToNew();
@@ -745,6 +856,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     if (isBusy()) {
+        // A scan runs to its end (or its Cancel) first; the window closes afterwards.
+        m_closeAfterScan = m_scanCommands->isScanning();
         event->ignore();
         return;
     }

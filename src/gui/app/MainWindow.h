@@ -22,7 +22,11 @@ class QThread;
 namespace lumidex {
 
 class CategoryBar;
+class DiscCommands;
+class DriveAccess;
+class FilesCategoryPage;
 class ProgressDialog;
+class ScanCommands;
 
 // The one top-level window. It owns the open catalog (a CatalogDocument whose working container
 // is the data folder's "dummy.zip") and shows it: the category bar on the left, one page per
@@ -37,8 +41,10 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `language`: 1 English, 2 Russian, 3 German. `prompts` answers the window's questions;
-    // without it the real dialogs are shown.
-    explicit MainWindow(int language = 1, std::unique_ptr<UserPrompts> prompts = {}, QWidget* parent = nullptr);
+    // without it the real dialogs are shown. `drives` is the machine's CD drives; without it the
+    // system's own.
+    explicit MainWindow(int language = 1, std::unique_ptr<UserPrompts> prompts = {},
+                        std::unique_ptr<DriveAccess> drives = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // What happens once the window is up: `file`, when given, is opened; otherwise the last
@@ -50,8 +56,11 @@ public:
     QStringList recentFiles() const { return m_recent; }
     // Raw text of the status bar's text part (a leading tab centres it).
     QString statusText() const { return m_status; }
-    // An open is running on the worker thread.
-    bool isBusy() const { return m_loader != nullptr; }
+    // An open or a scan is running on a worker thread.
+    bool isBusy() const;
+    FilesCategoryPage* filesPage(int category) const;
+    DiscCommands* discCommands() const { return m_discCommands; }
+    ScanCommands* scanCommands() const { return m_scanCommands; }
 
     // The page title of a category: names longer than 23 characters are cut to 21 and "...".
     static QString pageTitle(const QString& categoryName);
@@ -106,6 +115,10 @@ private:
     void loadProgress(const QString& text);
     void finishOpen(const std::shared_ptr<LoadJob>& job);
     void setCommandsEnabled(bool enabled);
+    void createDiscCommands();
+    void updateScanCommands();
+    void setDriveIndicator(bool ready);
+    void scanEnded();
 
     // The bar and the pages are rebuilt from the catalog after it was replaced or its
     // categories were inserted or deleted (a page refers to its category in the catalog).
@@ -144,6 +157,11 @@ private:
     QString m_status;
     QString m_savedStatus;
     QTimer m_statusTimer;
+
+    std::unique_ptr<DriveAccess> m_driveAccess;
+    DiscCommands* m_discCommands = nullptr;
+    ScanCommands* m_scanCommands = nullptr;
+    bool m_closeAfterScan = false;
 
     QThread* m_loader = nullptr;
     QPointer<ProgressDialog> m_loadProgress;

@@ -1,6 +1,14 @@
 #include "gui/app/UserPrompts.h"
 
 #include "gui/app/CategoryWizard.h"
+#include "gui/catalog/CommentsDialog.h"
+#include "gui/catalog/QuickJumpDialog.h"
+#include "gui/details/ArchiveListDialog.h"
+#include "gui/details/DescriptionDialog.h"
+#include "gui/details/Mp3InfoDialog.h"
+#include "gui/scan/DiscNameDialog.h"
+#include "gui/scan/ItemNameDialog.h"
+#include "gui/scan/SelectDriveDialog.h"
 #include "gui/settings/OptionsSheet.h"
 
 #include <QCoreApplication>
@@ -97,6 +105,81 @@ std::optional<ScanOptions> DialogPrompts::scanOptions(QWidget* parent, const Sca
     if (sheet.exec() != QDialog::Accepted)
         return std::nullopt;
     return sheet.options();
+}
+
+std::optional<QString> DialogPrompts::discName(QWidget* parent, const QString& prompt, const QString& name)
+{
+    ItemNameDialog dialog(prompt, name, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.name();
+}
+
+std::optional<std::pair<QString, int>> DialogPrompts::numberedName(QWidget* parent, const QString& baseName,
+                                                                   int counter, const QPoint& at)
+{
+    DiscNameDialog dialog(baseName, counter, parent);
+    dialog.move(at);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return std::pair{dialog.baseName(), dialog.counter()};
+}
+
+std::optional<int> DialogPrompts::driveRow(QWidget* parent, const std::vector<DriveEntry>& drives)
+{
+    SelectDriveDialog dialog(drives, parent);
+    if (dialog.exec() != 1 || dialog.chosenRow() < 0)
+        return std::nullopt;
+    return dialog.chosenRow();
+}
+
+QString DialogPrompts::folder(QWidget* parent)
+{
+    return QFileDialog::getExistingDirectory(parent, QStringLiteral(" "), QString(), QFileDialog::ShowDirsOnly);
+}
+
+QString DialogPrompts::coverFile(QWidget* parent)
+{
+    return QFileDialog::getOpenFileName(parent, tr("Add cover"), QString(), tr("Image files (*.jpg *.jpeg)"));
+}
+
+std::optional<QString> DialogPrompts::comment(QWidget* parent, const QString& comment)
+{
+    CommentsDialog dialog(comment, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.comment();
+}
+
+void DialogPrompts::quickJump(QWidget* parent, const QStringList& discNames, int current,
+                              const std::function<void(int)>& jump)
+{
+    QuickJumpDialog dialog(discNames, current, parent);
+    QObject::connect(&dialog, &QuickJumpDialog::discChosen, &dialog, jump);
+    dialog.exec();
+}
+
+void DialogPrompts::showDescription(QWidget* parent, const QString& caption, const std::vector<std::string>& lines,
+                                    LegacyCodePage legacy)
+{
+    DescriptionDialog dialog(caption, lines, legacy, parent);
+    dialog.exec();
+}
+
+void DialogPrompts::showArchiveList(QWidget* parent, const QString& caption, const std::vector<std::string>& lines,
+                                    LegacyCodePage legacy)
+{
+    ArchiveListDialog dialog(caption, lines, legacy, parent);
+    dialog.exec();
+}
+
+std::optional<Mp3Fields> DialogPrompts::mp3Info(QWidget* parent, const QString& caption, const std::string& line,
+                                                LegacyCodePage legacy)
+{
+    Mp3InfoDialog dialog(caption, line, legacy, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.fields();
 }
 
 } // namespace lumidex

@@ -1,13 +1,19 @@
 #pragma once
 
 #include "catalog/CategoryEdits.h"
+#include "format/TextCodec.h"
+#include "scan/Drives.h"
+#include "scan/Mp3Data.h"
 #include "scan/ScanOptions.h"
 
 #include <QImage>
 #include <QMessageBox>
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QWidget;
 
@@ -46,6 +52,32 @@ public:
     virtual std::optional<QImage> categoryIcon(QWidget* parent) = 0;
     // The options sheet over `options`; the confirmed record, or nothing when cancelled.
     virtual std::optional<ScanOptions> scanOptions(QWidget* parent, const ScanOptions& options) = 0;
+
+    // The name of a disc (at most 25 characters) under `prompt`; nothing when cancelled.
+    virtual std::optional<QString> discName(QWidget* parent, const QString& prompt, const QString& name) = 0;
+    // The popup of numbered scans below `at` (global position): base name and next number.
+    virtual std::optional<std::pair<QString, int>> numberedName(QWidget* parent, const QString& baseName,
+                                                                int counter, const QPoint& at) = 0;
+    // "Select CD-Rom": the row double-clicked, nothing when closed with Escape.
+    virtual std::optional<int> driveRow(QWidget* parent, const std::vector<DriveEntry>& drives) = 0;
+    // A folder to scan or to copy a cover into; empty when cancelled.
+    virtual QString folder(QWidget* parent) = 0;
+    // A cover picture file; empty when cancelled.
+    virtual QString coverFile(QWidget* parent) = 0;
+    // "Comments" over `comment` (CR LF line ends); the edited text, nothing when cancelled.
+    virtual std::optional<QString> comment(QWidget* parent, const QString& comment) = 0;
+    // The quick jump list; `jump` is called for every disc chosen while it is open.
+    virtual void quickJump(QWidget* parent, const QStringList& discNames, int current,
+                           const std::function<void(int)>& jump) = 0;
+
+    // The stored details of a file: a description's lines, an archive's member lines, and the
+    // MP3 window, which returns the corrected fields after "Update info" and nothing otherwise.
+    virtual void showDescription(QWidget* parent, const QString& caption, const std::vector<std::string>& lines,
+                                 LegacyCodePage legacy) = 0;
+    virtual void showArchiveList(QWidget* parent, const QString& caption, const std::vector<std::string>& lines,
+                                 LegacyCodePage legacy) = 0;
+    virtual std::optional<Mp3Fields> mp3Info(QWidget* parent, const QString& caption, const std::string& line,
+                                             LegacyCodePage legacy) = 0;
 };
 
 class DialogPrompts : public UserPrompts {
@@ -60,6 +92,21 @@ public:
                                         const QString& name) override;
     std::optional<QImage> categoryIcon(QWidget* parent) override;
     std::optional<ScanOptions> scanOptions(QWidget* parent, const ScanOptions& options) override;
+    std::optional<QString> discName(QWidget* parent, const QString& prompt, const QString& name) override;
+    std::optional<std::pair<QString, int>> numberedName(QWidget* parent, const QString& baseName, int counter,
+                                                        const QPoint& at) override;
+    std::optional<int> driveRow(QWidget* parent, const std::vector<DriveEntry>& drives) override;
+    QString folder(QWidget* parent) override;
+    QString coverFile(QWidget* parent) override;
+    std::optional<QString> comment(QWidget* parent, const QString& comment) override;
+    void quickJump(QWidget* parent, const QStringList& discNames, int current,
+                   const std::function<void(int)>& jump) override;
+    void showDescription(QWidget* parent, const QString& caption, const std::vector<std::string>& lines,
+                         LegacyCodePage legacy) override;
+    void showArchiveList(QWidget* parent, const QString& caption, const std::vector<std::string>& lines,
+                         LegacyCodePage legacy) override;
+    std::optional<Mp3Fields> mp3Info(QWidget* parent, const QString& caption, const std::string& line,
+                                     LegacyCodePage legacy) override;
 };
 
 } // namespace lumidex

@@ -3,9 +3,11 @@
 #include "catalog/Disc.h"
 #include "gui/catalog/DiscTreeModel.h"
 #include "gui/catalog/InfoPanel.h"
+#include "scan/SpecialFile.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QSplitter>
 #include <QStyle>
@@ -20,6 +22,11 @@ struct DiscPage::Private {
     DiscTreeModel* model = nullptr;
     QTreeView* tree = nullptr;
     InfoPanel* panel = nullptr;
+
+    bool hasDetails(int32_t node) const
+    {
+        return node != DiscTree::kNone && specialExtension(disc.tree.text(node)).has_value();
+    }
 
     void showItemLines(int32_t node)
     {
@@ -44,6 +51,7 @@ DiscPage::DiscPage(const Disc& disc, LegacyCodePage legacy, QWidget* parent)
     d->tree->setHeaderHidden(true);
     d->tree->setSelectionMode(QAbstractItemView::SingleSelection);
     d->tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    d->tree->setContextMenuPolicy(Qt::CustomContextMenu);
     d->tree->setMinimumWidth(50);
     d->tree->setModel(d->model);
     d->tree->viewport()->installEventFilter(this);
@@ -70,12 +78,33 @@ DiscPage::DiscPage(const Disc& disc, LegacyCodePage legacy, QWidget* parent)
 
     connect(d->tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid())
-                    d->showItemLines(d->model->node(current));
+                if (!current.isValid())
+                    return;
+                d->showItemLines(d->model->node(current));
+                emit itemSelected(d->model->node(current));
             });
     // A click on the item that is already current shows its lines again (after the Disc tab).
-    connect(d->tree, &QTreeView::clicked, this,
-            [this](const QModelIndex& index) { d->showItemLines(d->model->node(index)); });
+    connect(d->tree, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+        // A click that made the item current was handled above.
+        if (d->panel->currentIndex() == InfoPanel::ItemTab)
+            return;
+        d->showItemLines(d->model->node(index));
+        emit itemSelected(d->model->node(index));
+    });
+    connect(d->tree, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
+        const int32_t node = d->model->node(index);
+        if (d->hasDetails(node))
+            emit detailsRequested(node);
+    });
+    connect(d->tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        const QModelIndex index = d->tree->indexAt(pos);
+        if (!index.isValid())
+            return;
+        d->tree->setCurrentIndex(index);
+        QMenu* menu = buildItemMenu(d->model->node(index), this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(d->tree->viewport()->mapToGlobal(pos));
+    });
 
     showDiscInfo();
 }
@@ -139,6 +168,21 @@ void DiscPage::refreshInfo()
     else
         d->showItemLines(node);
     d->panel->setCurrentIndex(shown);
+}
+
+QMenu* DiscPage::buildItemMenu(int32_t node, QWidget* parent)
+{
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("itemMenu"));
+    QAction* comment = menu->addAction(tr("Comment"));
+    comment->setObjectName(QStringLiteral("actionItemComment"));
+    connect(comment, &QAction::triggered, this, [this, node] { emit commentRequested(node); });
+    if (d->hasDetails(node)) {
+        QAction* detail = menu->addAction(tr("Show detail"));
+        detail->setObjectName(QStringLiteral("actionShowDetail"));
+        connect(detail, &QAction::triggered, this, [this, node] { emit detailsRequested(node); });
+    }
+    return menu;
 }
 
 bool DiscPage::eventFilter(QObject* watched, QEvent* event)

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+class QMenu;
 class QTreeView;
 
 namespace lumidex {
@@ -42,6 +43,17 @@ public:
     // Fills both tabs again from the disc, keeping the tab that is shown: for after the disc's
     // name, comment or records changed.
     void refreshInfo();
+
+    // The tree's context menu for a node: "Comment", and "Show detail" for a file whose details
+    // are stored (descriptions, archives, MP3 files). The caller owns it.
+    QMenu* buildItemMenu(int32_t node, QWidget* parent);
+
+signals:
+    // The user selected an item (click or key), asked to comment it, or asked for its details
+    // (double-click or "Show detail").
+    void itemSelected(int32_t node);
+    void commentRequested(int32_t node);
+    void detailsRequested(int32_t node);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -26,6 +27,8 @@ struct FilesCategoryPage::Private {
     // While the tabs are rebuilt the discs may already have changed under the old holders.
     bool reloading = false;
 
+    FilesCategoryPage* owner = nullptr;
+
     DiscPage* ensurePage(int disc)
     {
         if (reloading || disc < 0 || size_t(disc) >= pages.size())
@@ -34,11 +37,23 @@ struct FilesCategoryPage::Private {
         if (!page) {
             QWidget* holder = tabs->widget(disc);
             page = new DiscPage(category.discs[size_t(disc)], legacy, holder);
+            connectPage(page, disc);
             holder->layout()->addWidget(page);
+            emit owner->discPageCreated(disc, page);
             if (holder->isVisible())
                 page->show();
         }
         return page;
+    }
+
+    void connectPage(DiscPage* page, int disc)
+    {
+        connect(page, &DiscPage::itemSelected, owner,
+                [this, disc](int32_t node) { emit owner->itemSelected(disc, node); });
+        connect(page, &DiscPage::commentRequested, owner,
+                [this, disc](int32_t node) { emit owner->itemCommentRequested(disc, node); });
+        connect(page, &DiscPage::detailsRequested, owner,
+                [this, disc](int32_t node) { emit owner->detailsRequested(disc, node); });
     }
 
     // The widget of a tab; its disc page is put into it when the tab is first shown.
@@ -56,6 +71,7 @@ FilesCategoryPage::FilesCategoryPage(FilesCategory& category, QWidget* parent)
     : QWidget(parent), d(std::make_unique<Private>(category))
 {
     setObjectName(QStringLiteral("filesCategoryPage"));
+    d->owner = this;
     d->discIcon = style()->standardIcon(QStyle::SP_DriveCDIcon);
     d->tabs = new QTabWidget;
     d->tabs->setObjectName(QStringLiteral("discTabs"));
@@ -64,6 +80,15 @@ FilesCategoryPage::FilesCategoryPage(FilesCategory& category, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(d->tabs);
     connect(d->tabs, &QTabWidget::currentChanged, this, &FilesCategoryPage::currentDiscChanged);
+    QTabBar* tabBar = d->tabs->tabBar();
+    tabBar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tabBar, &QWidget::customContextMenuRequested, this, [this, tabBar](const QPoint& pos) {
+        const int disc = tabBar->tabAt(pos);
+        if (disc < 0)
+            return;
+        setCurrentDisc(disc);
+        emit tabMenuRequested(disc, tabBar->mapToGlobal(pos));
+    });
     reload();
 }
 
@@ -120,6 +145,11 @@ void FilesCategoryPage::reload()
         d->ensurePage(currentDisc());
     if (currentDisc() != before)
         emit currentDiscChanged(currentDisc());
+}
+
+int FilesCategoryPage::discCount() const
+{
+    return d->tabs->count();
 }
 
 int FilesCategoryPage::currentDisc() const

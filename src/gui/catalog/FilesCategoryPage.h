@@ -1,6 +1,7 @@
 #pragma once
 
 #include "format/TextCodec.h"
+#include "gui/catalog/DiscPage.h"
 
 #include <QWidget>
 
@@ -11,7 +12,7 @@ class QTabWidget;
 namespace lumidex {
 
 struct FilesCategory;
-class DiscPage;
+
 
 // The page of one files category: a tab per disc (the disc's name), each showing a DiscPage.
 // The category belongs to the open catalog (the main window's CatalogDocument); the page only
@@ -28,6 +29,7 @@ public:
 
     void reload();
     int currentDisc() const; // -1 without discs
+    int discCount() const;
     void setCurrentDisc(int disc);
     // The disc's page, made now if its tab was never shown; null for a disc that does not exist.
     DiscPage* discPage(int disc) const;
@@ -40,6 +42,15 @@ public:
 
 signals:
     void currentDiscChanged(int disc);
+    // A right click on the tab of `disc` (that tab is current now).
+    void tabMenuRequested(int disc, const QPoint& globalPos);
+    // Requests of the disc pages, with the disc they come from.
+    void itemSelected(int disc, int32_t node);
+    void itemCommentRequested(int disc, int32_t node);
+    void detailsRequested(int disc, int32_t node);
+    // A disc's page was just made (its tab is shown for the first time); the receiver may fill
+    // in what the page cannot know, such as the disc's cover.
+    void discPageCreated(int disc, DiscPage* page);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

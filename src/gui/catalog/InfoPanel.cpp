@@ -2,6 +2,7 @@
 
 #include "catalog/Disc.h"
 #include "catalog/FileInfoRecord.h"
+#include "gui/covers/DiscCoverPage.h"
 
 #include <QDateTime>
 #include <QHeaderView>
@@ -17,10 +18,9 @@ InfoPanel::InfoPanel(QWidget* parent) : QTabWidget(parent)
     m_itemLines = makeLines(QStringLiteral("itemLines"));
     addTab(m_discLines, tr("Disc"));
     addTab(m_itemLines, tr("File/Folder"));
-    // The cover picture and its buttons belong to the covers; until then the tab stays empty.
-    auto* cover = new QWidget;
-    cover->setObjectName(QStringLiteral("coverTab"));
-    addTab(cover, tr("Cover"));
+    m_cover = new DiscCoverPage;
+    m_cover->setObjectName(QStringLiteral("coverTab"));
+    addTab(m_cover, tr("Cover"));
     clearItem();
     setValues(m_discLines, {});
 }
@@ -60,8 +60,44 @@ void InfoPanel::showDisc(const Disc& disc, LegacyCodePage legacy)
     setCurrentIndex(DiscTab);
 }
 
+void InfoPanel::removeMp3Lines()
+{
+    while (m_itemLines->topLevelItemCount() > CommentsLine + 1)
+        delete m_itemLines->takeTopLevelItem(CommentsLine + 1);
+}
+
+void InfoPanel::showMp3(const Mp3Fields& fields, LegacyCodePage legacy)
+{
+    removeMp3Lines();
+    const auto value = [&](int field) { return decodeCatalogText(fields[size_t(field)], legacy).trimmed(); };
+    const QList<QPair<QString, QString>> lines = {
+        {tr("Bitrate:"), value(Mp3Field::Bitrate) + tr(" kbps")},
+        {tr("Frequency:"), value(Mp3Field::Frequency) + tr(" Hz")},
+        {tr("Mode:"), value(Mp3Field::Mode)},
+        {tr("Title:"), value(Mp3Field::Title)},
+        {tr("Artist:"), value(Mp3Field::Artist)},
+        {tr("Album:"), value(Mp3Field::Album)},
+        {tr("Year:"), value(Mp3Field::Year)},
+        {tr("Comment:"), value(Mp3Field::Comment)},
+        {tr("Genre:"), value(Mp3Field::Genre)},
+    };
+    for (const auto& [label, text] : lines) {
+        auto* line = new QTreeWidgetItem(m_itemLines, QStringList{label, text});
+        line->setTextAlignment(0, Qt::AlignLeft | Qt::AlignTop);
+    }
+}
+
+QString InfoPanel::itemValue(const QString& label) const
+{
+    for (int i = 0; i < m_itemLines->topLevelItemCount(); ++i)
+        if (m_itemLines->topLevelItem(i)->text(0) == label)
+            return m_itemLines->topLevelItem(i)->text(1);
+    return {};
+}
+
 void InfoPanel::showItem(const QString& name, const FileInfoRecord* record, LegacyCodePage legacy)
 {
+    removeMp3Lines();
     if (record)
         setValues(m_itemLines, {name, formatSize(record->size), formatTime(record->created),
                                 formatComment(record->comment, legacy)});
@@ -72,6 +108,7 @@ void InfoPanel::showItem(const QString& name, const FileInfoRecord* record, Lega
 
 void InfoPanel::clearItem()
 {
+    removeMp3Lines();
     setValues(m_itemLines, {});
 }
 

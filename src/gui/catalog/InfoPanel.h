@@ -1,6 +1,7 @@
 #pragma once
 
 #include "format/TextCodec.h"
+#include "scan/Mp3Data.h"
 
 #include <QTabWidget>
 
@@ -11,6 +12,7 @@ class QTreeWidget;
 
 namespace lumidex {
 
+class DiscCoverPage;
 struct Disc;
 struct FileInfoRecord;
 
@@ -31,6 +33,13 @@ public:
     void showItem(const QString& name, const FileInfoRecord* record, LegacyCodePage legacy);
     // Empties the File/Folder tab's values.
     void clearItem();
+    // Adds the MP3 data of the item shown (bitrate to genre) below its lines; showing another
+    // item removes them.
+    void showMp3(const Mp3Fields& fields, LegacyCodePage legacy);
+    // The value of the item line labelled `label` ("Title:"), empty when there is none.
+    QString itemValue(const QString& label) const;
+
+    DiscCoverPage* coverPage() const { return m_cover; }
 
     QString discValue(Line line) const;
     QString itemValue(Line line) const;
@@ -46,9 +55,11 @@ public:
 private:
     QTreeWidget* makeLines(const QString& objectName);
     static void setValues(QTreeWidget* lines, const QStringList& values);
+    void removeMp3Lines();
 
     QTreeWidget* m_discLines;
     QTreeWidget* m_itemLines;
+    DiscCoverPage* m_cover;
 };
 
 } // namespace lumidex

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStyle>
 
 #include <algorithm>
@@ -14,6 +15,7 @@ struct ProgressDialog::Private {
     QLabel* text = nullptr;
     QProgressBar* bar = nullptr;
     QLabel* line = nullptr;
+    QPushButton* cancel = nullptr;
 };
 
 ProgressDialog::ProgressDialog(QWidget* parent)
@@ -49,6 +51,20 @@ ProgressDialog::ProgressDialog(QWidget* parent)
     layout->addWidget(d->bar, 1, 1);
     layout->addWidget(d->line, 2, 1);
     layout->setColumnStretch(1, 1);
+
+    d->cancel = new QPushButton(tr("Cancel"), this);
+    d->cancel->setObjectName(QStringLiteral("cancelButton"));
+    d->cancel->hide();
+    connect(d->cancel, &QPushButton::clicked, this, [this] {
+        d->cancel->setEnabled(false);
+        emit cancelRequested();
+    });
+    layout->addWidget(d->cancel, 3, 1, Qt::AlignRight);
+}
+
+void ProgressDialog::setCancellable(bool cancellable)
+{
+    d->cancel->setVisible(cancellable);
 }
 
 ProgressDialog::~ProgressDialog()
@@ -86,6 +102,8 @@ void ProgressDialog::setLine(const QString& line)
 void ProgressDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
+        if (d->cancel->isVisible() && d->cancel->isEnabled())
+            d->cancel->click();
         event->accept();
         return;
     }

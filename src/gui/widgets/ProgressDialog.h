@@ -16,9 +16,15 @@ public:
     void setValue(int value);
     void step();
     void setLine(const QString& line);
+    // Shows a Cancel button (and lets Esc press it) for work that can be stopped; the owner
+    // stops the work on cancelRequested and closes the window when it has stopped.
+    void setCancellable(bool cancellable);
+
+signals:
+    void cancelRequested();
 
 protected:
-    // Esc does not close it: the work it shows cannot be cancelled. The owner closes it.
+    // Esc does not close it: the owner closes it when the work has ended.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
