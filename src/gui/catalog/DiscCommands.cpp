@@ -201,7 +201,6 @@ void DiscCommands::editItemComment(int category, int discIndex, int32_t node)
     if (FilesCategoryPage* page = m_context.filesPage(category))
         if (DiscPage* discPage = page->discPage(discIndex))
             discPage->showItemInfo(node);
-    showItemMp3(category, discIndex, node);
 }
 
 void DiscCommands::showDetails(int category, int discIndex, int32_t node)

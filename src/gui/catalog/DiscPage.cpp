@@ -147,10 +147,14 @@ void DiscPage::showItemInfo(int32_t node)
     const QModelIndex index = d->model->indexOf(node);
     if (!index.isValid())
         return;
-    d->tree->setCurrentIndex(index);
     d->tree->scrollTo(index);
+    if (index != d->tree->currentIndex()) {
+        d->tree->setCurrentIndex(index); // shows the lines and reports the selection
+        return;
+    }
     // Setting the index that is already current emits nothing.
     d->showItemLines(node);
+    emit itemSelected(node);
 }
 
 void DiscPage::showDiscInfo()
