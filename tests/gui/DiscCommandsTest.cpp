@@ -5,6 +5,7 @@
 #include "catalog/FileDetails.h"
 #include "gui/catalog/DiscCommands.h"
 #include "gui/catalog/DiscPage.h"
+#include "gui/catalog/DiscTreeModel.h"
 #include "gui/catalog/FilesCategoryPage.h"
 #include "gui/catalog/InfoPanel.h"
 #include "gui/covers/DiscCoverPage.h"
@@ -172,6 +173,14 @@ TEST_F(DiscCommandsTest, AScannedFolderBecomesATabAndAContainerEntry)
     DiscPage* page = window.filesPage(0)->discPage(0);
     EXPECT_EQ(page->infoPanel()->currentIndex(), InfoPanel::DiscTab);
     EXPECT_EQ(page->infoPanel()->discValue(InfoPanel::NameLine), QStringLiteral("Disc A"));
+
+    // Items are renamed in place; an emptied text keeps the old name.
+    DiscTreeModel* model = page->model();
+    EXPECT_TRUE(model->setData(model->indexOf(kPlain), QStringLiteral("renamed.bin")));
+    EXPECT_TRUE(model->setData(model->indexOf(kPack), QString()));
+    EXPECT_EQ(discAt(window, 0, 0).tree.text(kPlain), "renamed.bin");
+    EXPECT_EQ(discAt(window, 0, 0).tree.text(kPack), "pack.zip");
+    EXPECT_EQ(page->infoPanel()->itemValue(InfoPanel::NameLine), QStringLiteral("renamed.bin"));
 
     // A name taken by a tab, in any case, is asked for again; cancelling the name adds nothing.
     answers->folders = {disc, disc};

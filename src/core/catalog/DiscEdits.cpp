@@ -90,6 +90,19 @@ CatalogEdit setItemComment(Catalog& catalog, int category, int disc, ItemKey key
     return {};
 }
 
+CatalogEdit renameItem(Catalog& catalog, int category, int disc, int32_t node, const std::string& name)
+{
+    if (QString error = checkDisc(catalog, category, disc); !error.isEmpty())
+        return CatalogEdit::failed(error);
+    DiscTree& tree = catalog.filesCategories[size_t(category)].discs[size_t(disc)].tree;
+    if (node < 0 || node >= tree.size())
+        return CatalogEdit::failed(tr("Disc %1 has no item %2").arg(disc).arg(node));
+    if (name.empty())
+        return CatalogEdit::failed(tr("A name cannot be empty"));
+    tree.setText(node, name);
+    return {};
+}
+
 CatalogEdit storeDiscCover(Catalog& catalog, int category, int disc, const QString& pictureFile)
 {
     if (QString error = checkDisc(catalog, category, disc); !error.isEmpty())

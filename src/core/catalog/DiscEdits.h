@@ -24,6 +24,8 @@ CatalogEdit setDiscComment(Catalog& catalog, int category, int disc, const std::
 // The comment of a file or folder: its record's comment is replaced, or a record with only the
 // key and the comment is appended when the item has none, so each key keeps one record.
 CatalogEdit setItemComment(Catalog& catalog, int category, int disc, ItemKey key, const std::string& comment);
+// A file or folder renamed in the tree; an empty name is refused.
+CatalogEdit renameItem(Catalog& catalog, int category, int disc, int32_t node, const std::string& name);
 CatalogEdit storeDiscCover(Catalog& catalog, int category, int disc, const QString& pictureFile);
 CatalogEdit removeDiscCover(Catalog& catalog, int category, int disc);
 

@@ -545,6 +545,9 @@ void MainWindow::rebuildPages()
         });
         connect(page, &FilesCategoryPage::discPageCreated, this,
                 [this, i](int disc, DiscPage* discPage) { m_discCommands->preparePage(i, disc, discPage); });
+        connect(page, &FilesCategoryPage::renameRequested, this, [this, i](int disc, int32_t node, const QString& text) {
+            m_discCommands->renameItem(i, disc, node, text);
+        });
         connect(page, &FilesCategoryPage::detailsRequested, this, [this, i](int disc, int32_t node) {
             if (!isBusy())
                 m_discCommands->showDetails(i, disc, node);

@@ -203,6 +203,20 @@ void DiscCommands::editItemComment(int category, int discIndex, int32_t node)
             discPage->showItemInfo(node);
 }
 
+void DiscCommands::renameItem(int category, int discIndex, int32_t node, const QString& name)
+{
+    // An empty text ends the edit with the old name, as a cancelled edit does.
+    if (name.isEmpty())
+        return;
+    const CatalogEdit edit = lumidex::renameItem(m_context.document->catalog(), category, discIndex, node,
+                                                 encodeCatalogText(name));
+    if (!edit.ok())
+        return tell(edit.error);
+    if (FilesCategoryPage* page = m_context.filesPage(category))
+        if (DiscPage* discPage = page->discPage(discIndex))
+            discPage->showItemInfo(node);
+}
+
 void DiscCommands::showDetails(int category, int discIndex, int32_t node)
 {
     Disc* d = disc(category, discIndex);

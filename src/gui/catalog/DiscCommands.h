@@ -36,6 +36,7 @@ public:
     void quickJump(int category);
 
     void editItemComment(int category, int disc, int32_t node);
+    void renameItem(int category, int disc, int32_t node, const QString& name);
     // A description, archive listing or MP3 window for the file, or the message why there is none.
     void showDetails(int category, int disc, int32_t node);
     // The MP3 line of a selected ".mp3" file in the information panel; nothing for other files.

@@ -7,6 +7,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSplitter>
@@ -50,7 +51,8 @@ DiscPage::DiscPage(const Disc& disc, LegacyCodePage legacy, QWidget* parent)
     d->tree->setUniformRowHeights(true);
     d->tree->setHeaderHidden(true);
     d->tree->setSelectionMode(QAbstractItemView::SingleSelection);
-    d->tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    d->tree->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    d->model->setRenameHandler([this](int32_t node, const QString& text) { emit renameRequested(node, text); });
     d->tree->setContextMenuPolicy(Qt::CustomContextMenu);
     d->tree->setMinimumWidth(50);
     d->tree->setModel(d->model);
@@ -187,6 +189,19 @@ QMenu* DiscPage::buildItemMenu(int32_t node, QWidget* parent)
         connect(detail, &QAction::triggered, this, [this, node] { emit detailsRequested(node); });
     }
     return menu;
+}
+
+void DiscPage::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 bool DiscPage::eventFilter(QObject* watched, QEvent* event)

@@ -54,9 +54,13 @@ signals:
     void itemSelected(int32_t node);
     void commentRequested(int32_t node);
     void detailsRequested(int32_t node);
+    // The item's text was edited in place (F2, or a click on the selected item).
+    void renameRequested(int32_t node, const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Enter and Escape neither close nor confirm anything from a disc page.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Private;

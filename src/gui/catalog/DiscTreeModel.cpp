@@ -113,6 +113,7 @@ QVariant DiscTreeModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::EditRole:
         return decodeCatalogText(m_tree.text(n), m_legacy);
     case Qt::DecorationRole: {
         // An empty folder keeps the folder image the scan gave it.
@@ -129,7 +130,23 @@ Qt::ItemFlags DiscTreeModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return m_rename ? flags | Qt::ItemIsEditable : flags;
+}
+
+bool DiscTreeModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    const int32_t n = node(index);
+    if (!m_rename || role != Qt::EditRole || n == DiscTree::kNone)
+        return false;
+    m_rename(n, value.toString());
+    emit dataChanged(index, index, {Qt::DisplayRole});
+    return true;
+}
+
+void DiscTreeModel::setRenameHandler(std::function<void(int32_t, const QString&)> rename)
+{
+    m_rename = std::move(rename);
 }
 
 } // namespace lumidex

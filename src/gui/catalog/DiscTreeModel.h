@@ -6,6 +6,7 @@
 #include <QAbstractItemModel>
 #include <QIcon>
 
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -24,6 +25,9 @@ public:
                            QObject* parent = nullptr);
 
     void setIcons(const QIcon& folder, const QIcon& file);
+    // Makes the item texts editable in place: an edited text goes to `rename`, which changes the
+    // tree (or refuses); the view then shows whatever the tree holds.
+    void setRenameHandler(std::function<void(int32_t node, const QString& text)> rename);
     // Drops every cached child list; call after the tree or its texts changed.
     void reset();
 
@@ -40,6 +44,7 @@ public:
     bool hasChildren(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 private:
     // The children of `parentNode` (kNone: the top level) in order; built on first use.
@@ -50,6 +55,7 @@ private:
     LegacyCodePage m_legacy;
     QIcon m_folderIcon;
     QIcon m_fileIcon;
+    std::function<void(int32_t, const QString&)> m_rename;
     mutable std::unordered_map<int32_t, std::vector<int32_t>> m_children;
 };
 

@@ -4,6 +4,7 @@
 #include "gui/catalog/DiscPage.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTabBar>
@@ -54,6 +55,9 @@ struct FilesCategoryPage::Private {
                 [this, disc](int32_t node) { emit owner->itemCommentRequested(disc, node); });
         connect(page, &DiscPage::detailsRequested, owner,
                 [this, disc](int32_t node) { emit owner->detailsRequested(disc, node); });
+        connect(page, &DiscPage::renameRequested, owner, [this, disc](int32_t node, const QString& text) {
+            emit owner->renameRequested(disc, node, text);
+        });
     }
 
     // The widget of a tab; its disc page is put into it when the tab is first shown.
@@ -184,6 +188,19 @@ LegacyCodePage FilesCategoryPage::legacyCodePage() const
 QTabWidget* FilesCategoryPage::tabWidget() const
 {
     return d->tabs;
+}
+
+void FilesCategoryPage::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 bool FilesCategoryPage::eventFilter(QObject* watched, QEvent* event)

@@ -48,12 +48,15 @@ signals:
     void itemSelected(int disc, int32_t node);
     void itemCommentRequested(int disc, int32_t node);
     void detailsRequested(int disc, int32_t node);
+    void renameRequested(int disc, int32_t node, const QString& text);
     // A disc's page was just made (its tab is shown for the first time); the receiver may fill
     // in what the page cannot know, such as the disc's cover.
     void discPageCreated(int disc, DiscPage* page);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The page never closes by keyboard.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Private;
