@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 
 #include <zip.h>
 
@@ -381,6 +382,25 @@ TEST_F(DiscCommandsTest, TheCoverTabStoresAndRemovesTheDiscCover)
     cover->findChild<QPushButton*>(QStringLiteral("removeCoverButton"))->click();
     EXPECT_FALSE(cover->hasCover());
     EXPECT_EQ(entries(window), QStringList{"0_0.obj"});
+}
+
+TEST_F(DiscCommandsTest, ClosingDuringAScanWaitsForItsEnd)
+{
+    MainWindow& window = makeWindow();
+    window.show();
+    answers->folders = {disc};
+    answers->discNames = {QStringLiteral("Disc")};
+    answers->buttons = {QMessageBox::No}; // "Save file ?" once the scan has ended
+    QSignalSpy finished(window.scanCommands(), &ScanCommands::scanFinished);
+    action(window, "actionSelectPath")->trigger();
+    ASSERT_TRUE(window.isBusy());
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    ASSERT_TRUE(finished.wait(30000));
+    for (int i = 0; i < 500 && window.isVisible(); ++i)
+        QTest::qWait(10);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(tabs(window, 0), QStringList{QStringLiteral("Disc")});
 }
 
 TEST(ScanJobTest, ACancelledScanLeavesNoEntryFile)

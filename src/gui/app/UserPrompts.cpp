@@ -12,6 +12,7 @@
 #include "gui/settings/OptionsSheet.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 
 namespace lumidex {
@@ -135,7 +136,7 @@ std::optional<int> DialogPrompts::driveRow(QWidget* parent, const std::vector<Dr
 
 QString DialogPrompts::folder(QWidget* parent)
 {
-    return QFileDialog::getExistingDirectory(parent, QStringLiteral(" "), QString(), QFileDialog::ShowDirsOnly);
+    return QFileDialog::getExistingDirectory(parent, QStringLiteral(" "), QDir::homePath(), QFileDialog::ShowDirsOnly);
 }
 
 QString DialogPrompts::coverFile(QWidget* parent)

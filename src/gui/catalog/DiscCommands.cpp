@@ -206,7 +206,9 @@ void DiscCommands::editItemComment(int category, int discIndex, int32_t node)
 void DiscCommands::renameItem(int category, int discIndex, int32_t node, const QString& name)
 {
     // An empty text ends the edit with the old name, as a cancelled edit does.
-    if (name.isEmpty())
+    Disc* d = disc(category, discIndex);
+    if (name.isEmpty() || !d || node < 0 || node >= d->tree.size()
+        || decodeCatalogText(d->tree.text(node), m_context.legacy()) == name)
         return;
     const CatalogEdit edit = lumidex::renameItem(m_context.document->catalog(), category, discIndex, node,
                                                  encodeCatalogText(name));

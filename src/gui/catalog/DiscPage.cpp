@@ -51,7 +51,7 @@ DiscPage::DiscPage(const Disc& disc, LegacyCodePage legacy, QWidget* parent)
     d->tree->setUniformRowHeights(true);
     d->tree->setHeaderHidden(true);
     d->tree->setSelectionMode(QAbstractItemView::SingleSelection);
-    d->tree->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    d->tree->setEditTriggers(QAbstractItemView::EditKeyPressed);
     d->model->setRenameHandler([this](int32_t node, const QString& text) { emit renameRequested(node, text); });
     d->tree->setContextMenuPolicy(Qt::CustomContextMenu);
     d->tree->setMinimumWidth(50);
