@@ -1,4 +1,5 @@
 #include "catalog/CatalogDocument.h"
+#include "support/ScanFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +28,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         sav = dir.filePath("Cat.sav");
         write("disc/readme.txt", "first line\r\nsecond");
-        write("disc/Music/song.mp3", mp3());
+        write("disc/Music/song.mp3", test::taggedMp3());
         write("disc/Music/plain.bin", "12345");
         QDir().mkpath(dir.filePath("zipped/inner"));
         QFile::copy(dir.filePath("disc/readme.txt"), dir.filePath("zipped/inner/a,b.txt"));
@@ -36,18 +37,6 @@ protected:
         zip.start("zip", {"-qr", dir.filePath("disc/pack.zip"), "inner"});
         zip.waitForFinished();
         ASSERT_EQ(run({"new", sav}).status, 0);
-    }
-
-    // One MPEG-1 layer III frame header (128 kbit/s, 44100 Hz, joint stereo) and an ID3v1 tag.
-    static QByteArray mp3()
-    {
-        QByteArray bytes = QByteArray::fromHex("FFFB9064") + QByteArray(413, '\0');
-        QByteArray tag(128, '\0');
-        tag.replace(0, 3, "TAG");
-        tag.replace(3, 5, "Title");
-        tag.replace(33, 6, "Artist");
-        tag[127] = char(17); // Rock
-        return bytes + tag;
     }
 
     void write(const QString& relative, const QByteArray& bytes)

@@ -15,16 +15,12 @@
 
 #include <gtest/gtest.h>
 
+#include "ChildLookup.h"
+
 namespace lumidex {
 namespace {
 
-template <typename T>
-T* child(const QObject& parent, const char* name)
-{
-    T* found = parent.findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
+using test::child;
 
 // ------------------------------------------------------------------------------------------------
 // Description

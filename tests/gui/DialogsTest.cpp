@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ChildLookup.h"
+
 namespace lumidex {
 namespace {
 
@@ -50,13 +52,7 @@ private:
     QTimer m_timer;
 };
 
-template <typename T>
-T* child(const QObject& parent, const char* name)
-{
-    T* found = parent.findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
+using test::child;
 
 // ------------------------------------------------------------------------------------------------
 // Options sheet

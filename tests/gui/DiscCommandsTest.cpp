@@ -12,6 +12,7 @@
 #include "gui/scan/ScanCommands.h"
 #include "gui/scan/ScanJob.h"
 #include "settings/SettingsStore.h"
+#include "support/ScanFixtures.h"
 
 #include <QAction>
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeView>
 
 #include <zip.h>
 
@@ -41,21 +43,9 @@ protected:
         ASSERT_TRUE(m_files.isValid());
         disc = m_files.filePath(QStringLiteral("disc"));
         write("disc/readme.txt", "first line\r\nsecond");
-        write("disc/Music/song.mp3", mp3());
+        write("disc/Music/song.mp3", taggedMp3());
         write("disc/Music/plain.bin", "12345");
         writeZip(m_files.filePath(QStringLiteral("disc/pack.zip")));
-    }
-
-    // One MPEG-1 layer III frame header (128 kbit/s, 44100 Hz, joint stereo) and an ID3v1 tag.
-    static QByteArray mp3()
-    {
-        QByteArray bytes = QByteArray::fromHex("FFFB9064") + QByteArray(413, '\0');
-        QByteArray tag(128, '\0');
-        tag.replace(0, 3, "TAG");
-        tag.replace(3, 5, "Title");
-        tag.replace(33, 6, "Artist");
-        tag[127] = char(17); // Rock
-        return bytes + tag;
     }
 
     static void writeZip(const QString& path)
@@ -165,7 +155,7 @@ TEST_F(DiscCommandsTest, AScannedFolderBecomesATabAndAContainerEntry)
     const Disc& scanned = discAt(window, 0, 0);
     ASSERT_EQ(scanned.tree.size(), 5);
     EXPECT_EQ(scanned.tree.text(kReadme), "readme.txt");
-    EXPECT_EQ(scanned.size, 18 + 5 + mp3().size() + QFileInfo(file("disc/pack.zip")).size());
+    EXPECT_EQ(scanned.size, 18 + 5 + taggedMp3().size() + QFileInfo(file("disc/pack.zip")).size());
     EXPECT_EQ(entries(window), QStringList{QStringLiteral("0_0.obj")});
     EXPECT_EQ(indexValue(window, 0, "Disk_Count"), "1");
     EXPECT_EQ(indexValue(window, 0, "Disk_0"), "0_0.obj");
@@ -182,6 +172,10 @@ TEST_F(DiscCommandsTest, AScannedFolderBecomesATabAndAContainerEntry)
     EXPECT_EQ(discAt(window, 0, 0).tree.text(kPlain), "renamed.bin");
     EXPECT_EQ(discAt(window, 0, 0).tree.text(kPack), "pack.zip");
     EXPECT_EQ(page->infoPanel()->itemValue(InfoPanel::NameLine), QStringLiteral("renamed.bin"));
+    // Enter and Escape in the tree neither confirm nor close anything (closing would ask).
+    QTest::keyClick(page->treeView(), Qt::Key_Escape);
+    QTest::keyClick(page->treeView(), Qt::Key_Return);
+    EXPECT_TRUE(answers->messages.empty());
 
     // A name taken by a tab, in any case, is asked for again; cancelling the name adds nothing.
     answers->folders = {disc, disc};

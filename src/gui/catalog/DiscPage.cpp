@@ -7,7 +7,6 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSplitter>
@@ -189,19 +188,6 @@ QMenu* DiscPage::buildItemMenu(int32_t node, QWidget* parent)
         connect(detail, &QAction::triggered, this, [this, node] { emit detailsRequested(node); });
     }
     return menu;
-}
-
-void DiscPage::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept();
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-    }
 }
 
 bool DiscPage::eventFilter(QObject* watched, QEvent* event)

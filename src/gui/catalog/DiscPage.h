@@ -59,8 +59,6 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Enter and Escape neither close nor confirm anything from a disc page.
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Private;

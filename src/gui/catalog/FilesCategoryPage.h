@@ -55,7 +55,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // The page never closes by keyboard.
+    // The page never closes by keyboard: Enter and Escape from its disc pages end here.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

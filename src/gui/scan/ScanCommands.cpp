@@ -5,6 +5,7 @@
 #include "gui/catalog/DiscPage.h"
 #include "gui/catalog/FilesCategoryPage.h"
 #include "gui/scan/ScanJob.h"
+#include "format/IniFile.h"
 #include "scan/DriveAccess.h"
 
 #include <QApplication>
@@ -116,10 +117,11 @@ void ScanCommands::selectPath()
     if (folder.isEmpty())
         return;
     const auto& discs = m_context.document->catalog().filesCategories[size_t(category)].discs;
-    const LegacyCodePage legacy = m_context.legacy();
+    // Names compare as stored, folding A to Z only, like every name comparison of the catalog.
     const auto taken = [&](const QString& name) {
+        const std::string bytes = encodeCatalogText(name);
         for (const Disc& d : discs)
-            if (decodeCatalogText(d.name, legacy).compare(name, Qt::CaseInsensitive) == 0)
+            if (equalsIgnoringAsciiCase(d.name, bytes))
                 return true;
         return false;
     };
