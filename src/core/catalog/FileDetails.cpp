@@ -3,6 +3,9 @@
 #include "format/IniFile.h"
 
 #include <QCoreApplication>
+#include <QFile>
+
+#include <sys/stat.h>
 
 namespace lumidex {
 
@@ -32,7 +35,11 @@ QString FileDetails::message(Status status)
     }
 }
 
-FileDetails findFileDetails(CatalogContainer& container, int category, int disc, ItemKey key)
+namespace {
+
+// The disc's description entry through the index: NoRecord with the entry's name when it is
+// there, else why not.
+FileDetails locateEntry(CatalogContainer& container, int category, int disc)
 {
     FileDetails details;
     const std::optional<IniFile> index = container.readIndex();
@@ -48,10 +55,20 @@ FileDetails findFileDetails(CatalogContainer& container, int category, int disc,
         details.status = FileDetails::Status::NoEntry;
         return details;
     }
-    details.entryName = *entry;
     // A damaged entry reads like one without the record.
     details.status = FileDetails::Status::NoRecord;
-    const auto records = container.readDescriptionEntry(*entry);
+    details.entryName = *entry;
+    return details;
+}
+
+} // namespace
+
+FileDetails findFileDetails(CatalogContainer& container, int category, int disc, ItemKey key)
+{
+    FileDetails details = locateEntry(container, category, disc);
+    if (details.status != FileDetails::Status::NoRecord)
+        return details;
+    const auto records = container.readDescriptionEntry(details.entryName);
     if (!records)
         return details;
     const std::string wanted = key.text();
@@ -61,6 +78,67 @@ FileDetails findFileDetails(CatalogContainer& container, int category, int disc,
             details.record = record;
             break;
         }
+    }
+    return details;
+}
+
+namespace {
+
+std::string lowerAscii(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return text;
+}
+
+} // namespace
+
+FileDetailsCache::Stamp FileDetailsCache::stampOf(const QString& path)
+{
+    // The container is rewritten through a new file renamed over the old one, so every change
+    // gives a new inode as well as a new time.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {path};
+    return {path, qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            quint64(st.st_ino)};
+}
+
+void FileDetailsCache::clear()
+{
+    m_stamp = {};
+    m_category = m_disc = -1;
+    m_records.clear();
+    m_byKey.clear();
+}
+
+FileDetails FileDetailsCache::find(CatalogContainer& container, int category, int disc, ItemKey key)
+{
+    const Stamp stamp = stampOf(container.path());
+    if (stamp.size < 0 || !(stamp == m_stamp) || category != m_category || disc != m_disc) {
+        clear();
+        m_lookup = locateEntry(container, category, disc);
+        if (m_lookup.status == FileDetails::Status::NoRecord) {
+            auto records = container.readDescriptionEntry(m_lookup.entryName);
+            if (records) {
+                m_records = std::move(*records);
+                m_byKey.reserve(m_records.size());
+                for (size_t i = 0; i < m_records.size(); ++i)
+                    m_byKey.emplace(lowerAscii(m_records[i].key), i);
+            }
+        }
+        m_stamp = stamp;
+        m_category = category;
+        m_disc = disc;
+    }
+    FileDetails details = m_lookup;
+    if (details.status != FileDetails::Status::NoRecord)
+        return details;
+    const auto found = m_byKey.find(lowerAscii(key.text()));
+    if (found != m_byKey.end()) {
+        details.status = FileDetails::Status::Found;
+        details.record = m_records[found->second];
     }
     return details;
 }

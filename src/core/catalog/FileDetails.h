@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <optional>
+#include <unordered_map>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -35,6 +37,32 @@ struct FileDetails {
 };
 
 FileDetails findFileDetails(CatalogContainer& container, int category, int disc, ItemKey key);
+
+// The same lookup for a window that asks again and again (every MP3 file selected in a tree):
+// the last disc's records stay in memory, with their keys in a table, while the container file
+// is unchanged (same path, inode, size and modification time).
+class FileDetailsCache {
+public:
+    FileDetails find(CatalogContainer& container, int category, int disc, ItemKey key);
+    void clear();
+
+private:
+    struct Stamp {
+        QString path;
+        qint64 size = -1;
+        qint64 modifiedNs = -1;
+        quint64 inode = 0;
+        friend bool operator==(const Stamp&, const Stamp&) = default;
+    };
+    static Stamp stampOf(const QString& path);
+
+    Stamp m_stamp;
+    int m_category = -1;
+    int m_disc = -1;
+    FileDetails m_lookup; // where the last disc's entry is (NoRecord with its name), or why not
+    std::vector<CFileObject> m_records;
+    std::unordered_map<std::string, size_t> m_byKey; // key lower-cased -> first record with it
+};
 
 // "Update info" of the MP3 window: the record of `key` in the disc's description entry gets the
 // one line built from `fields`; every other record stays as it was, in its place. An error text,

@@ -227,7 +227,7 @@ void DiscCommands::showDetails(int category, int discIndex, int32_t node)
     const ItemKey key = d->tree.key(node);
     CatalogContainer container = m_context.document->container();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const FileDetails details = findFileDetails(container, category, discIndex, key);
+    const FileDetails details = m_details.find(container, category, discIndex, key);
     QApplication::restoreOverrideCursor();
     if (details.status != FileDetails::Status::Found) {
         const QString message = FileDetails::message(details.status);
@@ -269,7 +269,7 @@ void DiscCommands::showItemMp3(int category, int discIndex, int32_t node)
     if (!d || !discPage || node < 0 || node >= d->tree.size() || !endsWithMp3(d->tree.text(node)))
         return;
     CatalogContainer container = m_context.document->container();
-    const FileDetails details = findFileDetails(container, category, discIndex, d->tree.key(node));
+    const FileDetails details = m_details.find(container, category, discIndex, d->tree.key(node));
     if (details.status != FileDetails::Status::Found || details.record.lines.empty())
         return;
     // Only for the item the panel still shows.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/FileDetails.h"
 #include "gui/app/WindowContext.h"
 
 #include <QObject>
@@ -58,6 +59,8 @@ private:
     void showStoredCover(int category, int disc, DiscCoverPage* cover = nullptr);
 
     WindowContext m_context;
+    // Selecting one MP3 file after another reads the disc's entry once.
+    FileDetailsCache m_details;
 };
 
 } // namespace lumidex

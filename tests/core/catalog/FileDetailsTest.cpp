@@ -76,4 +76,25 @@ TEST_F(FileDetailsTest, UpdateInfoWithoutARecordOrIndexKeyChangesNothing)
     EXPECT_EQ(container.readEntry("0_0.obj"), before);
 }
 
+TEST_F(FileDetailsTest, TheCacheAnswersLikeTheLookupAndFollowsChanges)
+{
+    FileDetailsCache cache;
+    for (const ItemKey key : {ItemKey{0, 0}, ItemKey{1, 2}, ItemKey{0, 3}, ItemKey{4, 4}}) {
+        SCOPED_TRACE(key.text());
+        const FileDetails expected = findFileDetails(container, 0, 0, key);
+        const FileDetails cached = cache.find(container, 0, 0, key);
+        EXPECT_EQ(cached.status, expected.status);
+        EXPECT_EQ(cached.record.lines, expected.record.lines);
+    }
+    EXPECT_EQ(cache.find(container, 0, 1, ItemKey{0, 0}).status, FileDetails::Status::NoIndexKey);
+
+    Mp3Fields fields = splitMp3InfoLine(stored[1].lines[0]);
+    fields[Mp3Field::Title] = "Changed";
+    ASSERT_EQ(updateMp3Details(container, 0, 0, ItemKey{1, 2}, fields), QString());
+    EXPECT_EQ(cache.find(container, 0, 0, ItemKey{1, 2}).record.lines[0], buildMp3InfoLine(fields));
+
+    ASSERT_TRUE(QFile::remove(container.path()));
+    EXPECT_EQ(cache.find(container, 0, 0, ItemKey{1, 2}).status, FileDetails::Status::NoContainer);
+}
+
 } // namespace
