@@ -312,6 +312,28 @@ TEST_F(DiscCommandsTest, CommentsSurviveAnUpdateThatClearsTheDiscComment)
               std::vector<std::string>{"rewritten\n"});
 }
 
+TEST_F(DiscCommandsTest, AnUpdateRemakesAMissingContainer)
+{
+    drives.addDrive(QStringLiteral("/dev/sr0"));
+    drives.insertDisc(QStringLiteral("/dev/sr0"), disc, QStringLiteral("LABEL"));
+    MainWindow& window = makeWindow();
+    for (const char* name : {"A", "B"})
+        ASSERT_TRUE(scanFolder(window, disc, QLatin1String(name)));
+    ASSERT_TRUE(QFile::remove(window.document().container().path()));
+
+    answers->buttons = {QMessageBox::Ok};
+    answers->driveRows = {0};
+    answers->discNames = {QStringLiteral("B2")};
+    ASSERT_TRUE(waitForScan(window, [&] { window.discCommands()->buildTabMenu(0, 1, &window)
+                                              ->findChild<QAction*>(QStringLiteral("actionDiscUpdate"))
+                                              ->trigger(); }));
+    EXPECT_EQ(tabs(window, 0), (QStringList{"A", "B2"}));
+    EXPECT_EQ(entries(window), QStringList{QStringLiteral("0_1.obj")});
+    EXPECT_EQ(indexValue(window, 0, "Disk_Count"), "2");
+    EXPECT_EQ(indexValue(window, 0, "Disk_1"), "0_1.obj");
+    EXPECT_EQ(messageTexts(), std::vector<QString>{QStringLiteral("Please insert CD and klick OK when ready.")});
+}
+
 TEST_F(DiscCommandsTest, DetailsOfDescriptionsArchivesAndMp3Files)
 {
     MainWindow& window = makeWindow();

@@ -9,4 +9,12 @@ const std::string& Catalog::categoryName(int barIndex) const
     return filesCategories.at(size_t(barIndex)).name;
 }
 
+std::vector<int> Catalog::discCounts() const
+{
+    std::vector<int> counts;
+    for (const FilesCategory& category : filesCategories)
+        counts.push_back(int(category.discs.size()));
+    return counts;
+}
+
 } // namespace lumidex

@@ -26,6 +26,8 @@ struct Catalog {
     std::vector<Debtor> debtors;
 
     int barCount() const { return int(filesCategories.size()) + (media ? 1 : 0); }
+    // The number of discs of each files category, in bar order (what a new container indexes).
+    std::vector<int> discCounts() const;
     bool isMediaIndex(int barIndex) const { return media && barIndex == int(filesCategories.size()); }
     const std::string& categoryName(int barIndex) const;
     QImage categoryIcon(int barIndex) const { return icons.image(barIndex); }

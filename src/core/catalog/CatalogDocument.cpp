@@ -15,14 +15,6 @@ namespace lumidex {
 
 namespace {
 
-std::vector<int> discCounts(const Catalog& catalog)
-{
-    std::vector<int> counts;
-    for (const FilesCategory& category : catalog.filesCategories)
-        counts.push_back(int(category.discs.size()));
-    return counts;
-}
-
 QString systemError(const QString& what, const QString& path)
 {
     return QStringLiteral("%1 %2: %3").arg(what, path, QString::fromLocal8Bit(std::strerror(errno)));
@@ -79,7 +71,7 @@ QString CatalogDocument::resetToNew()
     m_containerPath = m_workingContainerPath;
     QDir().mkpath(QFileInfo(m_workingContainerPath).absolutePath());
     CatalogContainer working(m_workingContainerPath);
-    if (!working.create(discCounts(m_catalog)))
+    if (!working.create(m_catalog.discCounts()))
         return working.errorString();
     return {};
 }
@@ -98,7 +90,7 @@ QString CatalogDocument::open(const QString& path, const CatalogReadProgress& pr
         QFile::remove(m_workingContainerPath);
     if (!QFileInfo::exists(m_containerPath)) {
         // A catalog without its container still opens; it then shows no descriptions or covers.
-        CatalogContainer(m_containerPath).create(discCounts(m_catalog));
+        CatalogContainer(m_containerPath).create(m_catalog.discCounts());
     }
     return {};
 }

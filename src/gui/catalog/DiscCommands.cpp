@@ -7,6 +7,7 @@
 #include "gui/catalog/FilesCategoryPage.h"
 #include "gui/catalog/InfoPanel.h"
 #include "gui/covers/DiscCoverPage.h"
+#include "gui/widgets/ProgressDialog.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -251,7 +252,14 @@ void DiscCommands::showDetails(int category, int discIndex, int32_t node)
         if (!fields)
             break;
         QApplication::setOverrideCursor(Qt::WaitCursor);
+        ProgressDialog progress(m_context.window);
+        progress.setText(tr("Update info ..."));
+        progress.setRange(0);
+        progress.show();
+        // Painted before the entry, which may be large, is written again.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         const QString error = updateMp3Details(container, category, discIndex, key, *fields);
+        progress.close();
         QApplication::restoreOverrideCursor();
         if (!error.isEmpty())
             tell(tr("The MP3 info cannot be updated.\n%1").arg(error));

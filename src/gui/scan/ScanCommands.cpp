@@ -216,7 +216,12 @@ void ScanCommands::finishScan()
     CatalogEdit edit;
     if (target.update) {
         discs[size_t(target.disc)] = std::move(done.disc());
-        edit.containerChange = [=](CatalogContainer& c) { return c.updateDisc(target.category, target.disc, entryFile); };
+        // A container that went missing is made anew; it then holds what this Update writes.
+        edit.containerChange = [=, counts = catalog.discCounts()](CatalogContainer& c) {
+            if (!c.exists() && !c.create(counts))
+                return false;
+            return c.updateDisc(target.category, target.disc, entryFile);
+        };
     } else {
         discs.push_back(std::move(done.disc()));
         const int added = int(discs.size()) - 1;
