@@ -270,6 +270,25 @@ TEST_F(DiscCommandsTest, DeleteAndMoveRenumberTheContainer)
     EXPECT_TRUE(window.filesPage(1)->discPage(0)->infoPanel()->coverPage()->hasCover());
 }
 
+TEST_F(DiscCommandsTest, AContainerThatCannotBeChangedIsReportedAndTheTabsFollowTheCatalog)
+{
+    MainWindow& window = makeWindow();
+    for (const char* name : {"A", "B"})
+        ASSERT_TRUE(scanFolder(window, disc, QLatin1String(name)));
+    const QString container = window.document().container().path();
+    ASSERT_TRUE(QFile::remove(container));
+    ASSERT_TRUE(QDir().mkdir(container)); // a folder where the file was: nothing can replace it
+
+    answers->buttons = {QMessageBox::Yes};
+    window.discCommands()->deleteDisc(0, 0);
+    EXPECT_EQ(tabs(window, 0), QStringList{"B"});
+    EXPECT_TRUE(answers->messages.back().text.startsWith(QStringLiteral("The catalog container cannot be updated.")));
+    window.discCommands()->moveDisc(0, 0, 1);
+    EXPECT_TRUE(tabs(window, 0).isEmpty());
+    EXPECT_EQ(tabs(window, 1), QStringList{"B"});
+    EXPECT_EQ(window.filesPage(1)->discPage(0)->disc().name, "B");
+}
+
 TEST_F(DiscCommandsTest, CommentsSurviveAnUpdateThatClearsTheDiscComment)
 {
     drives.addDrive(QStringLiteral("/dev/sr0"));

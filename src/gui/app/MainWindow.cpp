@@ -37,6 +37,7 @@
 #include <QVBoxLayout>
 
 #include <functional>
+#include <utility>
 #include <optional>
 
 namespace lumidex {
@@ -457,7 +458,8 @@ void MainWindow::setDriveIndicator(bool ready)
 void MainWindow::scanEnded()
 {
     setCommandsEnabled(true);
-    if (m_closeAfterScan)
+    // Asked once: a close that is then cancelled ("Save file ?") does not come back later.
+    if (std::exchange(m_closeAfterScan, false))
         QTimer::singleShot(0, this, &QWidget::close);
 }
 

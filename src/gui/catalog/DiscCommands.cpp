@@ -118,12 +118,13 @@ void DiscCommands::deleteDisc(int category, int discIndex)
     const CatalogEdit edit = lumidex::deleteDisc(m_context.document->catalog(), category, discIndex);
     if (!edit.ok())
         return tell(edit.error);
-    m_context.runContainerChange(edit);
+    // The page drops its pages of moved discs before a message can let them paint.
     if (FilesCategoryPage* page = m_context.filesPage(category)) {
         page->reload();
         // The tab before the deleted one, or the one that took its place.
         page->setCurrentDisc(std::max(discIndex - 1, 0));
     }
+    m_context.runContainerChange(edit);
 }
 
 void DiscCommands::renameDisc(int category, int discIndex)
@@ -153,10 +154,9 @@ void DiscCommands::moveDisc(int category, int discIndex, int target)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const CatalogEdit edit = lumidex::moveDisc(m_context.document->catalog(), category, discIndex, target);
-    if (edit.ok())
-        m_context.runContainerChange(edit);
     if (edit.ok()) {
-        // Both pages refer to discs that moved in memory.
+        // Both pages refer to discs that moved in memory: they are rebuilt before a message
+        // about the container can let them paint.
         if (FilesCategoryPage* page = m_context.filesPage(category)) {
             page->reload();
             page->setCurrentDisc(std::max(discIndex - 1, 0));
@@ -168,7 +168,10 @@ void DiscCommands::moveDisc(int category, int discIndex, int target)
     }
     QApplication::restoreOverrideCursor();
     if (!edit.ok())
-        tell(edit.error);
+        return tell(edit.error);
+    // The target page is hidden: the moved disc's page, and with it its cover, is made when its
+    // tab is first shown, after the cover entry took its new name.
+    m_context.runContainerChange(edit);
 }
 
 void DiscCommands::quickJump(int category)

@@ -227,19 +227,20 @@ void ScanCommands::finishScan()
         const int added = int(discs.size()) - 1;
         edit.containerChange = [=](CatalogContainer& c) { return c.addDisc(target.category, added, entryFile); };
     }
-    const bool stored = m_context.runContainerChange(edit);
-    if (!stored)
-        QFile::remove(entryFile);
-
-    if (FilesCategoryPage* page = m_context.filesPage(target.category)) {
+    // The pages show the changed discs before anything (a message about the container) can
+    // let them paint again.
+    FilesCategoryPage* page = m_context.filesPage(target.category);
+    if (page) {
         page->reload();
         page->setCurrentDisc(target.update ? target.disc : page->discCount() - 1);
-        if (DiscPage* discPage = page->discPage(page->currentDisc())) {
-            if (target.update)
-                discPage->refreshInfo();
-            else
-                discPage->showDiscInfo();
-        }
+    }
+    if (!m_context.runContainerChange(edit))
+        QFile::remove(entryFile);
+    if (DiscPage* discPage = page ? page->discPage(page->currentDisc()) : nullptr) {
+        if (target.update)
+            discPage->refreshInfo();
+        else
+            discPage->showDiscInfo();
     }
     if (m_context.scanOptions().isOn(ScanOptions::Eject))
         Eject(m_access, done.root());
