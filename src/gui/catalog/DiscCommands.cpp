@@ -1,7 +1,6 @@
 #include "gui/catalog/DiscCommands.h"
 
 #include "catalog/DiscEdits.h"
-#include "catalog/FileDetails.h"
 #include "gui/app/UserPrompts.h"
 #include "gui/catalog/DiscPage.h"
 #include "gui/catalog/FilesCategoryPage.h"
@@ -11,20 +10,10 @@
 
 #include <QApplication>
 #include <QMenu>
-#include <QTreeView>
 
 #include <algorithm>
 
 namespace lumidex {
-
-namespace {
-
-bool endsWithMp3(std::string_view name)
-{
-    return FileDetails::kindOf(name) == FileDetails::Kind::Mp3;
-}
-
-} // namespace
 
 DiscCommands::DiscCommands(WindowContext context, QObject* parent) : QObject(parent), m_context(std::move(context))
 {
@@ -277,7 +266,8 @@ void DiscCommands::showItemMp3(int category, int discIndex, int32_t node)
     Disc* d = disc(category, discIndex);
     FilesCategoryPage* page = m_context.filesPage(category);
     DiscPage* discPage = page ? page->discPage(discIndex) : nullptr;
-    if (!d || !discPage || node < 0 || node >= d->tree.size() || !endsWithMp3(d->tree.text(node)))
+    if (!d || !discPage || node < 0 || node >= d->tree.size()
+        || FileDetails::kindOf(d->tree.text(node)) != FileDetails::Kind::Mp3)
         return;
     CatalogContainer container = m_context.document->container();
     const FileDetails details = m_details.find(container, category, discIndex, d->tree.key(node));
