@@ -10,24 +10,17 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include "CliProcess.h"
 
 using namespace lumidex;
 
 namespace {
 
-struct CliRun {
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
+using test::CliRun;
 
 CliRun cli(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(LUMIDEX_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    return test::runCli(args);
 }
 
 QByteArray readAll(const QString& path)

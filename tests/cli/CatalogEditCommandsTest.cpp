@@ -12,24 +12,17 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include "CliProcess.h"
 
 using namespace lumidex;
 
 namespace {
 
-struct Result {
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
+using Result = test::CliRun;
 
 Result cli(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(LUMIDEX_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    return test::runCli(args);
 }
 
 QByteArray contents(const QString& path)

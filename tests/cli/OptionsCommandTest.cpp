@@ -6,16 +6,13 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include "CliProcess.h"
 
 using namespace lumidex;
 
 namespace {
 
-struct CliRun {
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
+using test::CliRun;
 
 class OptionsCommand : public ::testing::Test {
 protected:
@@ -27,14 +24,7 @@ protected:
 
     CliRun options(const QStringList& args) const
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LUMIDEX_HOME", home.path());
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(LUMIDEX_CLI_PATH), QStringList{"options"} + args);
-        p.waitForFinished(60000);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-                p.readAllStandardError()};
+        return test::runCli(QStringList{"options"} + args, home.path());
     }
 
     QByteArray settingsText() const

@@ -10,16 +10,13 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include "CliProcess.h"
 
 using namespace lumidex;
 
 namespace {
 
-struct Result {
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
+using Result = test::CliRun;
 
 class ScanCommands : public ::testing::Test {
 protected:
@@ -50,14 +47,7 @@ protected:
 
     Result run(const QStringList& args)
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LUMIDEX_HOME", dir.filePath("home"));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(LUMIDEX_CLI_PATH), args);
-        p.waitForFinished(60000);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-                p.readAllStandardError()};
+        return test::runCli(args, dir.filePath("home"));
     }
 
     QJsonObject disc(int category, int index)

@@ -33,4 +33,16 @@ QByteArray fromHex(const char* spaced)
     return QByteArray::fromHex(QByteArray(spaced).replace(' ', ""));
 }
 
+void putLe16(QByteArray& out, uint32_t v)
+{
+    out.append(char(v & 0xFF));
+    out.append(char((v >> 8) & 0xFF));
+}
+
+void putLe32(QByteArray& out, uint32_t v)
+{
+    putLe16(out, v & 0xFFFF);
+    putLe16(out, v >> 16);
+}
+
 } // namespace lumidex::test

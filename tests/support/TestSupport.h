@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QByteArray>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -16,6 +17,10 @@ QByteArray writeBytes(const std::function<void(ArchiveWriter&)>& fill);
 
 // Runs `read` on an ArchiveReader over `bytes`; returns the number of bytes it consumed.
 int64_t readBytes(const QByteArray& bytes, const std::function<void(ArchiveReader&)>& read);
+
+// Little-endian integers appended to hand-laid file fixtures.
+void putLe16(QByteArray& out, uint32_t v);
+void putLe32(QByteArray& out, uint32_t v);
 
 // Hex dump "03 61 62" for readable failure messages.
 std::string hex(const QByteArray& bytes);

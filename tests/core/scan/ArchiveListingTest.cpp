@@ -1,4 +1,5 @@
 #include "scan/ArchiveListing.h"
+#include "support/TestSupport.h"
 #include "scan/ArjReader.h"
 
 #include <QDir>
@@ -22,17 +23,8 @@ namespace {
 using Lines = std::vector<std::string>;
 const Lines ErrorListing {std::string(ArchiveErrorLine)};
 
-void putLe16(QByteArray& out, uint32_t v)
-{
-    out.append(char(v & 0xFF));
-    out.append(char((v >> 8) & 0xFF));
-}
-
-void putLe32(QByteArray& out, uint32_t v)
-{
-    putLe16(out, v & 0xFFFF);
-    putLe16(out, v >> 16);
-}
+using test::putLe16;
+using test::putLe32;
 
 // RAR 4 blocks: CRC16 (low half of the CRC-32 of what follows it), type, flags, size, body.
 QByteArray rarBlock(uint8_t type, uint16_t flags, const QByteArray& body)

@@ -1,4 +1,5 @@
 #include "scan/ArjReader.h"
+#include "support/TestSupport.h"
 
 #include <QFile>
 #include <QProcess>
@@ -13,17 +14,8 @@ using namespace lumidex;
 
 namespace {
 
-void putLe16(QByteArray& out, uint32_t v)
-{
-    out.append(char(v & 0xFF));
-    out.append(char((v >> 8) & 0xFF));
-}
-
-void putLe32(QByteArray& out, uint32_t v)
-{
-    putLe16(out, v & 0xFFFF);
-    putLe16(out, v >> 16);
-}
+using test::putLe16;
+using test::putLe32;
 
 // Id, size, basic header, its CRC, then the given extended headers and the closing size 0.
 QByteArray arjBlock(const QByteArray& basic, const QList<QByteArray>& extended = {})
